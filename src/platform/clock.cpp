@@ -1,0 +1,34 @@
+// clock.cpp: the real clock on SDL's tick count and performance counter.
+#include "platform/clock.h"
+
+#include <SDL.h>
+
+#include <ctime>
+
+namespace platform {
+
+namespace {
+
+class RealClock : public Clock {
+public:
+    uint32_t TickCount() override { return SDL_GetTicks(); }
+    uint64_t Counter() override { return SDL_GetPerformanceCounter(); }
+    uint64_t CounterFrequency() override { return SDL_GetPerformanceFrequency(); }
+    int64_t TimeSeconds() override { return static_cast<int64_t>(std::time(nullptr)); }
+    void Pause(uint64_t counts) override {
+        const uint64_t ms = counts * 1000 / SDL_GetPerformanceFrequency();
+        // Sleep a little less than asked: the caller re-reads the counter anyway.
+        if (ms > 1) SDL_Delay(static_cast<Uint32>(ms - 1));
+    }
+};
+
+RealClock g_realClock;
+Clock* g_clock = &g_realClock;
+
+} // namespace
+
+Clock& GetClock() { return *g_clock; }
+
+void SetClock(Clock* clock) { g_clock = clock ? clock : &g_realClock; }
+
+} // namespace platform

@@ -1,0 +1,38 @@
+// config_file.h: the per-user settings file that stands in for a registry key of text values.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// One file of `Name="value"` lines. Values are 8-bit text: inside the quotes `\\` is a
+// backslash, `\"` a quote and `\xHH` any control byte, 0x7F or byte of 0x80 and above.
+// Names match without regard to case. Lines that are blank, comments (# or ;) or do not parse
+// are skipped on reading and kept as they are when the file is rewritten.
+class ConfigFile {
+public:
+    explicit ConfigFile(std::string path) : m_path(std::move(path)) {}
+
+    // The value, or nothing when the file or the value is missing or unreadable.
+    std::optional<std::string> Read(std::string_view name) const;
+    // Rewrites the whole file through a temporary file and a rename, creating the folders.
+    // Returns false (leaving the old file as it was) when that fails.
+    bool Write(std::string_view name, std::string_view value) const;
+
+    const std::string& Path() const { return m_path; }
+
+    // The file for a registry-style key, "Software\A\B\C\Name" →
+    // ${XDG_CONFIG_HOME:-$HOME/.config}/A/B/C/Name.conf
+    static std::string PathForKey(std::string_view key);
+
+    static std::string Escape(std::string_view value);
+    // Parses one line; false when it is not a value line.
+    static bool ParseLine(std::string_view line, std::string& name, std::string& value);
+
+private:
+    std::string m_path;
+};
+
+} // namespace platform

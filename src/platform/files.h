@@ -1,0 +1,21 @@
+// files.h: the few file-system services the game uses.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Names (no folder) of the regular entries of `folder` whose name ends in `suffix`, compared
+// without regard to case, in byte order of the names. A missing folder gives none.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix);
+// Changes the working folder; false if it cannot.
+bool ChangeDirectory(const std::string& path);
+std::string CurrentDirectory();
+// The whole file, or nothing when it cannot be read or is larger than `maxBytes`.
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path,
+                                                  size_t maxBytes = 64u << 20);
+
+} // namespace platform

@@ -1,0 +1,22 @@
+// jpeg.h: JPEG decoding into the row layout that pictures keep.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+
+struct DecodedJpeg {
+    int32_t width = 0;
+    int32_t height = 0;
+    // 3: B,G,R (colour or grey expanded); 4: R,G,B,A as stored (not premultiplied).
+    int32_t channels = 0;
+    int32_t stride = 0; // (width * channels + 3) & ~3
+    std::vector<uint8_t> pixels;
+};
+
+// Decodes a whole JPEG image; false on any error, truncation included.
+bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out);
+
+} // namespace platform

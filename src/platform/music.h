@@ -1,0 +1,33 @@
+// music.h: background music from files, and the stop notification that reaches the window.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// Mode that a music window reports when a track has ended or was stopped.
+constexpr int32_t kMciModeStop = 525;
+
+class MusicPlayer {
+public:
+    virtual ~MusicPlayer() = default;
+    // Closes what was open and opens the file; a file that cannot be opened plays nothing.
+    virtual void Open(const std::string& path) = 0;
+    // Plays the open file from its beginning.
+    virtual void Play() = 0;
+    // Stops playback; the main window then gets OnMciNotifyMode(this, kMciModeStop).
+    virtual void Stop() = 0;
+};
+
+std::unique_ptr<MusicPlayer> CreateMusicPlayer();
+using MusicPlayerFactory = std::function<std::unique_ptr<MusicPlayer>()>;
+// An empty factory puts the real player back.
+void SetMusicPlayerFactory(MusicPlayerFactory factory);
+
+// Queues a mode-change notification for the main window (players call it; so may tests).
+void PostMusicNotify(const void* musicWindow, int32_t mode);
+
+} // namespace platform

@@ -1,0 +1,38 @@
+// resources.cpp: lookup in the table that the build generates next to the embedded files.
+#include "platform/resources.h"
+
+#include <strings.h>
+
+namespace {
+
+struct EmbeddedResource {
+    const char* type;
+    const char* name;
+    const uint8_t* begin;
+    const uint8_t* end;
+};
+
+} // namespace
+
+extern "C" const EmbeddedResource ranqua_resources[];
+extern "C" const uint32_t ranqua_resource_count;
+
+namespace platform {
+
+namespace {
+bool SameText(std::string_view a, const char* b) {
+    std::string_view bv(b);
+    return a.size() == bv.size() && strncasecmp(a.data(), b, a.size()) == 0;
+}
+} // namespace
+
+ResourceData FindResource(std::string_view type, std::string_view name) {
+    for (uint32_t i = 0; i < ranqua_resource_count; ++i) {
+        const EmbeddedResource& r = ranqua_resources[i];
+        if (SameText(type, r.type) && SameText(name, r.name))
+            return {r.begin, static_cast<size_t>(r.end - r.begin)};
+    }
+    return {};
+}
+
+} // namespace platform

@@ -1,0 +1,20 @@
+// resources.h: pictures and sounds embedded in the program at build time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace platform {
+
+struct ResourceData {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    explicit operator bool() const { return data != nullptr && size > 0; }
+};
+
+// Looks up a resource by type ("jpeg", "WAVE", "icon") and name; both match without regard
+// to case. Unknown names give an empty result.
+ResourceData FindResource(std::string_view type, std::string_view name);
+
+} // namespace platform

@@ -1,0 +1,68 @@
+// sound.cpp: effects through SDL2_mixer on one channel; no device means silence.
+#include "platform/sound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+namespace platform {
+
+namespace {
+
+class MixerPlayer : public SoundPlayer {
+public:
+    void PlayWave(const uint8_t* data, size_t size) override {
+        if (!g_open || !data || size == 0) return;
+        Mix_HaltChannel(0);
+        if (m_chunk) Mix_FreeChunk(m_chunk);
+        m_chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
+        if (m_chunk) Mix_PlayChannel(0, m_chunk, 0);
+    }
+    void Release() {
+        if (m_chunk) {
+            Mix_HaltChannel(0);
+            Mix_FreeChunk(m_chunk);
+        }
+        m_chunk = nullptr;
+    }
+    static inline bool g_open = false;
+    static inline bool g_silent = true;
+
+private:
+    Mix_Chunk* m_chunk = nullptr;
+};
+
+MixerPlayer g_mixer;
+SoundPlayer* g_player = &g_mixer;
+
+bool OpenMixer() { return Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == 0; }
+
+} // namespace
+
+void PlayWave(const uint8_t* data, size_t size) { g_player->PlayWave(data, size); }
+
+void SetSoundPlayer(SoundPlayer* player) { g_player = player ? player : &g_mixer; }
+
+void InitAudio() {
+    MixerPlayer::g_silent = false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenMixer()) {
+        MixerPlayer::g_open = true;
+    } else {
+        // No usable device: the dummy driver keeps the mixer (and music timing) running silently.
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+        MixerPlayer::g_silent = true;
+        MixerPlayer::g_open = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenMixer();
+    }
+    if (MixerPlayer::g_open) Mix_AllocateChannels(1);
+}
+
+void ShutdownAudio() {
+    g_mixer.Release();
+    if (MixerPlayer::g_open) Mix_CloseAudio();
+    MixerPlayer::g_open = false;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool AudioIsSilent() { return MixerPlayer::g_silent || !MixerPlayer::g_open; }
+
+} // namespace platform

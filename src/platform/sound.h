@@ -1,0 +1,25 @@
+// sound.h: sound effects from WAVE images in memory, one at a time, and the audio device.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // Starts the WAVE image without waiting; a new sound cuts off the one that sounds.
+    virtual void PlayWave(const uint8_t* data, size_t size) = 0;
+};
+
+void PlayWave(const uint8_t* data, size_t size);
+// nullptr puts the real player back. The caller keeps ownership.
+void SetSoundPlayer(SoundPlayer* player);
+
+// Opens the sound device; without one, falls back to silence. Called by InitPlatform.
+void InitAudio();
+void ShutdownAudio();
+bool AudioIsSilent();
+
+} // namespace platform

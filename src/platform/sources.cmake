@@ -1,0 +1,15 @@
+set(RANQUA_PLATFORM_SOURCES
+  src/platform/clock.cpp
+  src/platform/config_file.cpp
+  src/platform/display.cpp
+  src/platform/files.cpp
+  src/platform/jpeg.cpp
+  src/platform/message_box.cpp
+  src/platform/music.cpp
+  src/platform/rand.cpp
+  src/platform/resources.cpp
+  src/platform/shell.cpp
+  src/platform/sound.cpp
+  src/platform/surface.cpp
+  src/platform/window.cpp
+)

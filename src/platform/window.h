@@ -1,0 +1,110 @@
+// window.h: the full-screen frame window, its message handlers and the application loop.
+#pragma once
+
+#include "platform/geometry.h"
+#include "platform/resources.h"
+#include "platform/surface.h"
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Key-state flags passed with mouse messages.
+constexpr uint32_t kFlagLButton = 0x0001;
+constexpr uint32_t kFlagRButton = 0x0002;
+constexpr uint32_t kFlagShift = 0x0004;
+constexpr uint32_t kFlagControl = 0x0008;
+// Virtual-key code of the space bar.
+constexpr uint32_t kKeySpace = 0x20;
+
+class FrameWindow {
+public:
+    FrameWindow();
+    virtual ~FrameWindow();
+    FrameWindow(const FrameWindow&) = delete;
+    FrameWindow& operator=(const FrameWindow&) = delete;
+
+    // A borderless window at `rect` (logical pixels) that is shown at once. On a large
+    // display every logical pixel is drawn as a k x k block (see DisplayScale).
+    bool Create(const std::string& title, const Rect& rect, ResourceData icon);
+    bool IsCreated() const { return m_window != nullptr; }
+    // Copies `rect` of `surface` to the same place of the window and shows it.
+    void PresentRect(const Surface& surface, const Rect& rect);
+    // Fills `rect` of the window directly (only start-up does this).
+    void FillWindow(const Rect& rect, uint32_t rgb);
+    // Timer `id` every `ms`; ticks coalesce: at most one waits in the queue.
+    void SetTimer(uint32_t id, uint32_t ms);
+    void KillTimer();
+    // What the window shows at a logical point (tests read it back), 0x00RRGGBB.
+    uint32_t WindowPixel(int32_t x, int32_t y) const;
+    int Scale() const { return m_scale; }
+    uint32_t WindowId() const;
+
+    // Message handlers. The base versions are the default handling: they do nothing.
+    virtual void OnPaint() {}
+    virtual void OnTimer(uint32_t /*id*/) {}
+    virtual void OnMouseMove(uint32_t /*flags*/, Point /*point*/) {}
+    virtual void OnLButtonDown(uint32_t /*flags*/, Point /*point*/) {}
+    virtual void OnLButtonUp(uint32_t /*flags*/, Point /*point*/) {}
+    virtual void OnKeyDown(uint32_t /*key*/, uint32_t /*repeat*/, uint32_t /*flags*/) {}
+    virtual void OnRButtonDown(uint32_t /*flags*/, Point /*point*/) {}
+    virtual void OnClose() {}
+    virtual void OnMciNotifyMode(const void* /*musicWindow*/, int32_t /*mode*/) {}
+
+private:
+    friend class Application;
+    void* m_window = nullptr; // SDL_Window*
+    int m_scale = 1;
+    int m_timerId = 0;
+};
+
+class Application {
+public:
+    Application();
+    virtual ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    virtual bool InitInstance() = 0;
+    // Returns the code given to PostQuit.
+    virtual int ExitInstance() { return m_exitCode; }
+
+    // InitInstance, the message loop until PostQuit, then ExitInstance; returns its result.
+    int Run();
+    // Ends the message loop after the current message.
+    void PostQuit(int exitCode);
+    bool QuitPosted() const { return m_quit; }
+    // Handles every message already waiting, without blocking (tests drive the loop with it).
+    void PumpMessages();
+
+    static Application* Current();
+
+    FrameWindow* m_mainWindow = nullptr;
+
+protected:
+    int m_exitCode = 0;
+
+private:
+    bool Dispatch(const void* sdlEvent);
+    bool m_quit = false;
+};
+
+// Starts SDL video, audio and timers; with no usable sound device the game goes on silent.
+// Returns false (and says why on stderr) when there is no display at all.
+bool InitPlatform();
+void ShutdownPlatform();
+
+// Timers either run for real or only when a test fires them.
+void SetTimersManual(bool manual);
+// Queues one timer tick for the main window as the real timer would (coalesced).
+void PostTimerTick();
+
+// Queue input as the window system would deliver it (tests and the soak driver).
+void PostMouseMove(Point p);
+void PostMouseButton(bool left, bool down, Point p);
+void PostKeyDown(uint32_t key);
+void PostCloseRequest();
+void PostPaint();
+
+} // namespace platform
