@@ -1,0 +1,99 @@
+// jpeg_image.cpp: loading (resource, file, memory) and drawing of CJpegImage.
+#include "gfx/jpeg_image.h"
+
+#include "platform/files.h"
+#include "platform/jpeg.h"
+#include "platform/message_box.h"
+#include "platform/resources.h"
+
+#include <cstring>
+
+namespace {
+// Development trace of the loader: it does nothing in the finished game.
+void Trace(const char*) {}
+} // namespace
+
+bool CJpegImage::LoadFromResource(const std::string& name) {
+    const platform::ResourceData res = platform::FindResource("jpeg", name);
+    return LoadFromMemory(res.data, res.size);
+}
+
+bool CJpegImage::LoadFromFile(const std::string& path) {
+    const auto bytes = platform::ReadFileBytes(path);
+    if (!bytes) {
+        Trace("Cannot read JPEG file header from file\n");
+        platform::MessageBox("Error opening JPEG file");
+        return false;
+    }
+    return LoadFromMemory(bytes->data(), bytes->size());
+}
+
+bool CJpegImage::LoadFromMemory(const uint8_t* data, size_t size) {
+    platform::DecodedJpeg decoded;
+    if (!platform::DecodeJpeg(data, size, decoded)) {
+        Trace("Cannot read image data\n");
+        platform::MessageBox("Error opening JPEG file");
+        return false;
+    }
+    auto pixels = std::make_unique<uint8_t[]>(decoded.pixels.size());
+    std::memcpy(pixels.get(), decoded.pixels.data(), decoded.pixels.size());
+    if (decoded.channels == 4) PremultiplyAlpha(pixels.get(), decoded.width, decoded.height);
+    m_pixels = std::move(pixels);
+    m_width = decoded.width;
+    m_height = decoded.height;
+    m_channels = static_cast<uint32_t>(decoded.channels);
+    BuildBitmapInfo();
+    return true;
+}
+
+void CJpegImage::PremultiplyAlpha(uint8_t* p, int32_t width, int32_t height) {
+    const size_t count = static_cast<size_t>(width) * height;
+    for (size_t i = 0; i < count; ++i, p += 4) {
+        const unsigned c0 = p[0], c1 = p[1], c2 = p[2], a = p[3];
+        p[0] = static_cast<uint8_t>((c2 * a + 1) >> 8);
+        p[1] = static_cast<uint8_t>((c1 * a + 1) >> 8);
+        p[2] = static_cast<uint8_t>((c0 * a + 1) >> 8);
+    }
+}
+
+void CJpegImage::BuildBitmapInfo() {
+    m_bitmapInfo = BitmapInfo{};
+    BitmapInfoHeader& h = m_bitmapInfo.bmiHeader;
+    h.biSize = 40;
+    h.biWidth = m_width;
+    h.biHeight = -m_height;
+    h.biPlanes = 1;
+    if (m_channels == 3) h.biBitCount = 24;
+    else if (m_channels == 4) h.biBitCount = 32;
+    else Trace("Unsupported number of channels!\n");
+    h.biCompression = 0; // BI_RGB
+}
+
+void CJpegImage::Draw(platform::Surface* target) const {
+    Draw(target, {0, 0, m_width, m_height});
+}
+
+void CJpegImage::Draw(platform::Surface* target, const platform::Rect& r) const {
+    DrawStretched(target, r, r);
+}
+
+void CJpegImage::DrawAt(platform::Surface* target, platform::Point p) const {
+    DrawStretched(target, {p.x, p.y, p.x + m_width, p.y + m_height}, {0, 0, m_width, m_height});
+}
+
+int CJpegImage::DrawStretched(platform::Surface* target, const platform::Rect& dst,
+                              const platform::Rect& src) const {
+    if (!target || !m_pixels || m_bitmapInfo.bmiHeader.biBitCount == 0) return 0;
+    if (dst.Width() <= 0 || dst.Height() <= 0 || src.Width() <= 0 || src.Height() <= 0) return 0;
+    const platform::PixelView view{m_pixels.get(), m_width, m_height,
+                                   static_cast<int32_t>(m_channels), Stride()};
+    target->DrawPixels(dst, view, src);
+    return dst.Height();
+}
+
+void CJpegImage::DrawCentered(platform::Surface* target, const platform::Rect& r) const {
+    const int32_t W = r.Width(), H = r.Height(), w = m_width, h = m_height;
+    const platform::Rect dst =
+        platform::Rect{W / 2 - w / 2, H / 2 - h / 2, W / 2 + w / 2, H / 2 + h / 2}.Offset(r.left, r.top);
+    DrawStretched(target, dst, {0, 0, w, h});
+}

@@ -1,0 +1,69 @@
+// jpeg_image.h: CJpegImage, a decoded JPEG picture that draws itself onto surfaces.
+#pragma once
+
+#include "platform/geometry.h"
+#include "platform/surface.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The layout description handed with the pixels to the drawing call (a DIB header).
+struct BitmapInfoHeader {
+    uint32_t biSize = 0;
+    int32_t biWidth = 0;
+    int32_t biHeight = 0; // negative: rows are stored top-down
+    uint16_t biPlanes = 0;
+    uint16_t biBitCount = 0; // 24, 32, or 0 when the picture cannot be drawn
+    uint32_t biCompression = 0;
+    uint32_t biSizeImage = 0;
+    int32_t biXPelsPerMeter = 0;
+    int32_t biYPelsPerMeter = 0;
+    uint32_t biClrUsed = 0;
+    uint32_t biClrImportant = 0;
+};
+
+struct BitmapInfo {
+    BitmapInfoHeader bmiHeader;
+    uint32_t bmiColors[1] = {0}; // never used
+};
+
+class CJpegImage {
+public:
+    CJpegImage() = default;
+    virtual ~CJpegImage() = default;
+    CJpegImage(const CJpegImage&) = delete;
+    CJpegImage& operator=(const CJpegImage&) = delete;
+
+    // Decode the "jpeg" resource `name`, or a JPEG file. On failure the message box says
+    // "Error opening JPEG file", false is returned and the picture keeps what it held.
+    bool LoadFromResource(const std::string& name);
+    bool LoadFromFile(const std::string& path);
+    // Decodes JPEG bytes already in memory (the two loads end here).
+    bool LoadFromMemory(const uint8_t* data, size_t size);
+
+    // The whole picture at the target's origin.
+    void Draw(platform::Surface* target) const;
+    // The part `r` of the picture to the same rectangle of the target, 1:1.
+    void Draw(platform::Surface* target, const platform::Rect& r) const;
+    // The whole picture with its top-left corner at `p`.
+    void DrawAt(platform::Surface* target, platform::Point p) const;
+    // Region `src` stretched into `dst`; returns the rows drawn, 0 when nothing is drawn.
+    int DrawStretched(platform::Surface* target, const platform::Rect& dst,
+                      const platform::Rect& src) const;
+    // The whole picture centred in `r` (halves truncated, so odd sizes lose a pixel).
+    void DrawCentered(platform::Surface* target, const platform::Rect& r) const;
+
+    // Colour bytes R,G,B,A become B,G,R premultiplied by A: (c * a + 1) >> 8.
+    static void PremultiplyAlpha(uint8_t* pixels, int32_t width, int32_t height);
+
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    std::unique_ptr<uint8_t[]> m_pixels;
+    uint32_t m_channels = 0;
+    BitmapInfo m_bitmapInfo{};
+
+private:
+    void BuildBitmapInfo();
+    int32_t Stride() const { return (m_width * static_cast<int32_t>(m_channels) + 3) & ~3; }
+};

@@ -1,0 +1,3 @@
+set(RANQUA_GFX_SOURCES
+  src/gfx/jpeg_image.cpp
+)
