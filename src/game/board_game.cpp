@@ -1,0 +1,134 @@
+// board_game.cpp: new game, clicks and moves, runs and levels, saving and loading.
+#include "game/board_game.h"
+
+#include "app/interface.h"
+#include "game/record.h"
+#include "game/registry_store.h"
+#include "gfx/jpeg_image.h"
+
+#include <string>
+
+using platform::Point;
+using platform::Rect;
+
+CBoardGame::CBoardGame(CInterface* screen) : CGame(screen) {
+    m_name = "Ranqua";
+    m_boardRect = screen->ToScreenRect({0, 0, 277, 237}).Offset(331, 172);
+    m_cellOrigin = {0, 0};
+    for (int k = 0; k < 7; ++k) {
+        m_colourSurfaces[k] = screen->CreateSurface(m_boardRect);
+        CJpegImage picture;
+        picture.LoadFromResource("COL" + std::to_string(k));
+        picture.Draw(m_colourSurfaces[k]);
+    }
+    m_sndMove = screen->FindSound("W_MOVE");
+    m_gameOver = true;
+}
+
+CBoardGame::~CBoardGame() {
+    for (platform::Surface*& s : m_colourSurfaces) {
+        m_screen->FreeSurface(s);
+        s = nullptr;
+    }
+    m_sndMove = {};
+}
+
+void CBoardGame::NewGame() {
+    m_gameOver = false;
+    m_score = 0;
+    m_level = 0;
+    m_pictureUnlocked = false;
+    m_selected = {-1, 0};
+    m_screen->ShowTransition(m_colourSurfaces[0], 255, m_boardRect, {0, 0}, 1.0f);
+    for (auto& column : m_cells)
+        for (BoardCell& cell : column) cell.colour = 0;
+    AddBalls();
+    m_screen->PlaySoundEffect(m_sndNew);
+    DrawBoard();
+}
+
+void CBoardGame::AddBalls() { ::AddBalls(m_cells, m_level); }
+
+bool CBoardGame::RemoveRuns() {
+    const bool any = MarkRuns(m_cells);
+    m_score += RemoveMarked(m_cells);
+    UpdatePicture();
+    return any;
+}
+
+void CBoardGame::UpdatePicture() { UpdateLevel(m_level, m_pictureUnlocked, m_score); }
+
+void CBoardGame::CheckBoardFull() {
+    if (CountEmpty(m_cells) != 0) return;
+    m_gameOver = true;
+    m_screen->ShowBanner("M_LOSE");
+}
+
+void CBoardGame::ClearMarks() { ::ClearMarks(m_cells); }
+
+void CBoardGame::MarkReachable(int32_t column, int32_t row) {
+    ::MarkReachable(m_cells, column, row);
+}
+
+bool CBoardGame::CanReach(Point from, Point to) { return ::CanReach(m_cells, from, to); }
+
+void CBoardGame::OnLeftButton(uint32_t, int32_t x, int32_t y) {
+    if (m_gameOver) return;
+    const int32_t left = m_boardRect.left + m_cellOrigin.x;
+    const int32_t top = m_boardRect.top + m_cellOrigin.y;
+    const Rect hit{left, top, left + kColumns * kCellSize, top + kRows * kCellSize};
+    if (!hit.Contains({x, y})) return;
+    const int32_t column = (x - left) / kCellSize;
+    const int32_t row = (y - top) / kCellSize;
+    BoardCell& target = m_cells[column][row];
+
+    if (m_selected.x == -1) {
+        if (target.colour != 0) {
+            m_selected = {column, row};
+            DrawBoard();
+        }
+        return;
+    }
+    m_screen->PlaySoundEffect(m_sndMove);
+    if (target.colour != 0) {
+        m_selected = {column, row};
+        DrawBoard();
+        return;
+    }
+    if (!CanReach(m_selected, {column, row})) return;
+    BoardCell& from = m_cells[m_selected.x][m_selected.y];
+    target.colour = from.colour;
+    from.colour = 0;
+    DrawBoard();
+    if (RemoveRuns()) {
+        DrawBoard();
+        m_screen->DrawScore(m_score);
+    } else {
+        AddBalls();
+        RemoveRuns();
+    }
+    m_selected.x = -1;
+    DrawBoard();
+    CheckBoardFull();
+}
+
+void CBoardGame::SaveGame() {
+    const std::string record = BuildRecord(m_cells, m_score);
+    RegistryStore(m_name).WriteString("Game", record);
+    m_screen->PlaySoundEffect(m_sndSave);
+    m_screen->ShowBanner("M_SAVED");
+}
+
+void CBoardGame::LoadGame() {
+    const std::string text = RegistryStore(m_name).ReadString("Game");
+    std::array<std::array<int32_t, kRows>, kColumns> colours{};
+    uint32_t score = 0;
+    // The whole record is checked first: a bad one changes nothing, not even the game state.
+    if (!ParseRecord(text, colours, score)) return;
+    if (m_gameOver) NewGame();
+    for (int32_t c = 0; c < kColumns; ++c)
+        for (int32_t r = 0; r < kRows; ++r) m_cells[c][r].colour = colours[c][r];
+    m_score = static_cast<int32_t>(score);
+    m_screen->PlaySoundEffect(m_sndLoad);
+    DrawBoard();
+}

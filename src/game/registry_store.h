@@ -1,0 +1,22 @@
+// registry_store.h: text values under the game's settings key.
+#pragma once
+
+#include <string>
+
+class RegistryStore {
+public:
+    // The key is kKeyBase followed by the game's name, with no separator added.
+    static constexpr const char* kKeyBase = "Software\\Brindlewood\\Quorvale\\Marbalo\\";
+
+    explicit RegistryStore(const std::string& gameName);
+
+    // Stores the text; failures go unreported and leave the old value.
+    void WriteString(const std::string& valueName, const std::string& text) const;
+    // The stored text up to its first zero byte; the empty text when missing or unreadable.
+    std::string ReadString(const std::string& valueName) const;
+
+    const std::string& FilePath() const { return m_path; }
+
+private:
+    std::string m_path;
+};
