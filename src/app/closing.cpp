@@ -1,0 +1,14 @@
+// closing.cpp: the one closing sequence, from the menu's Exit and from a close request.
+#include "app/interface.h"
+
+#include "platform/window.h"
+
+void CInterface::ExitGame() {
+    platform::Surface* black = CreateSurface(m_displayRect);
+    ShowTransition(black, 255, m_displayRect, {0, 0}, 2.0f);
+    FreeSurface(black);
+    SaveSettings();
+    if (platform::Application* app = platform::Application::Current()) app->PostQuit(0);
+}
+
+void CInterface::OnClose() { ExitGame(); }

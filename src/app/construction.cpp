@@ -1,0 +1,176 @@
+// construction.cpp: the main screen's visible start-up and its orderly release.
+#include "app/interface.h"
+
+#include "app/internet_link.h"
+#include "gfx/jpeg_image.h"
+#include "platform/clock.h"
+#include "platform/display.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "platform/rand.h"
+#include "platform/resources.h"
+#include "ui/pic_button.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+
+using platform::Rect;
+
+const char* const CInterface::kMusicFolder = "../MUSIC/GAME/";
+const char* const CInterface::kLinkFolder = "Internet/";
+const char* const CInterface::kLinkFile = "internet.txt";
+
+namespace {
+
+struct ButtonSpec {
+    int32_t id;
+    Rect rect;
+    Rect source;
+};
+
+// The seven menu buttons in list order: exit, help, save, load, new, music, sound.
+constexpr ButtonSpec kButtons[] = {
+    {5, {594, 541, 705, 560}, {222, 0, 333, 19}}, {4, {672, 35, 741, 54}, {444, 0, 514, 19}},
+    {3, {372, 541, 483, 560}, {0, 0, 111, 19}},   {2, {483, 541, 594, 560}, {111, 0, 222, 19}},
+    {1, {261, 541, 372, 560}, {333, 0, 444, 19}}, {7, {657, 61, 729, 80}, {584, 0, 656, 19}},
+    {8, {583, 61, 655, 80}, {656, 0, 728, 19}},
+};
+
+// Words longer than this are not ours: they are cut, so nothing grows without bound.
+constexpr size_t kMaxWord = 255;
+
+bool ReadWord(std::istream& in, std::string& word) {
+    word.clear();
+    char c;
+    while (in.get(c) && std::isspace(static_cast<unsigned char>(c))) {}
+    if (!in) return false;
+    do {
+        if (word.size() < kMaxWord) word += c;
+    } while (in.get(c) && !std::isspace(static_cast<unsigned char>(c)));
+    return true;
+}
+
+} // namespace
+
+CInterface::CInterface(const std::string& className) {
+    (void)className;
+    // 2. Display check.
+    const platform::Size display = platform::DisplaySize();
+    if (display.width < 800 || display.height < 600) {
+        platform::MessageBox("Minimum resulution is 800x600");
+        std::exit(0);
+    }
+    // 3. Geometry.
+    m_displayRect = {0, 0, display.width, display.height};
+    m_displayWidth = display.width;
+    m_displayHeight = display.height;
+    m_playRect = {display.width / 2 - 400, display.height / 2 - 300, display.width / 2 + 400,
+                  display.height / 2 + 300};
+    m_presentRect = m_playRect;
+    // 4. The window.
+    Create("Game", m_displayRect, platform::FindResource("icon", "PRG_ICON"));
+    // 5. Link position in window coordinates.
+    m_linkPosition = {layout::kLinkPosition.x + m_playRect.left,
+                      layout::kLinkPosition.y + m_playRect.top};
+    // 6. Window DC.
+    m_windowDC = new WindowDC(this);
+    m_windowDC->m_transparent = true;
+    m_windowDC->m_backgroundColour = layout::kWindowBackColour;
+    m_windowDC->Fill(m_displayRect, platform::Rgb(255, 255, 255));
+    // 7. Background picture.
+    m_backPicture = new CJpegImage;
+    m_backPicture->LoadFromResource("BACK");
+    // 8, 9. Back buffer and saved screen.
+    m_backBuffer = CreateSurface(m_displayRect);
+    m_backBuffer->Fill(m_displayRect, platform::Rgb(255, 255, 255));
+    m_backBuffer->Fill(m_displayRect, layout::kBorderColour);
+    m_savedScreen = CreateSurface(m_displayRect);
+    // 10. Logo on the whole display.
+    CJpegImage* logo = new CJpegImage;
+    logo->LoadFromResource("LOGO");
+    logo->DrawCentered(m_backBuffer, m_displayRect);
+    m_presentRect = m_displayRect;
+    Present();
+    m_presentRect = m_playRect;
+    // 11. Logo sound, whatever the stored switch says.
+    m_soundOn = true;
+    PlaySoundEffect(FindSound("LOGO"));
+    // 12. Banner surfaces.
+    m_bannerSurface = CreateSurface(layout::kBannerRect);
+    m_bannerBackground = CreateSurface(layout::kBannerRect);
+    // 13, 14. Random seed and counter frequency.
+    platform::SeedRand(static_cast<uint32_t>(platform::GetClock().TimeSeconds()));
+    m_counterFrequency = platform::GetClock().CounterFrequency();
+    // 15. Click sound.
+    m_clickSound = FindSound("BTN");
+    // 16. Music window.
+    m_musicWnd = platform::CreateMusicPlayer();
+    // 17, 18. Button strip and menu buttons.
+    m_butPicture = new CJpegImage;
+    m_butPicture->LoadFromResource("BUT");
+    CreateMenuButtons();
+    // 19. Input and banner state.
+    m_hovered = m_pressed = nullptr;
+    m_bannerAlpha = 255;
+    m_pictureShown = m_helpShown = false;
+    // 20. Timer.
+    SetTimer(layout::kTimerId, layout::kTimerPeriodMs);
+    // 21, 22. Music files and links.
+    CollectMusicFiles();
+    ReadLinkFile();
+    // 23. The first tick already chooses a link.
+    m_nextLinkTime = platform::GetClock().TickCount();
+    // 24. Background transition.
+    platform::Surface* back = CreateSurface(Rect{});
+    m_backPicture->Draw(back);
+    ShowTransition(back, 255, Rect{}, {0, 0}, 1.0f);
+    Present();
+    FreeSurface(back);
+    // 25. Buttons; the repaint that start-up forces shows them.
+    for (CPicButton* b : m_menuButtons) b->Draw(m_backBuffer, this);
+    // 26.
+    delete logo;
+}
+
+void CInterface::CreateMenuButtons() {
+    for (const ButtonSpec& s : kButtons)
+        m_menuButtons.push_back(new CPicButton(ToScreenRect(s.rect), s.source, m_butPicture, s.id));
+}
+
+void CInterface::ReadLinkFile() {
+    // Coming back by the saved path rather than "..": the folder may be a symbolic link.
+    const std::string start = platform::CurrentDirectory();
+    const bool entered = platform::ChangeDirectory(kLinkFolder);
+    {
+        std::ifstream in(kLinkFile, std::ios::binary);
+        std::string picture, address;
+        while (in && ReadWord(in, picture) && ReadWord(in, address)) {
+            auto* link = new CInternetLink(picture, address, m_linkPosition);
+            m_links.push_back(link);
+            m_currentLink = link;
+        }
+    }
+    if (entered && !platform::ChangeDirectory(start)) platform::ChangeDirectory("..");
+}
+
+CInterface::~CInterface() {
+    for (CPicButton* b : m_menuButtons) delete b;
+    for (CInternetLink* l : m_links) delete l;
+    delete m_windowDC;
+    m_windowDC = nullptr;
+    FreeSurface(m_backBuffer);
+    FreeSurface(m_savedScreen);
+    FreeSurface(m_bannerSurface);
+    FreeSurface(m_bannerBackground);
+    m_backBuffer = m_savedScreen = m_bannerSurface = m_bannerBackground = nullptr;
+    m_clickSound = {};
+    delete m_backPicture;
+    delete m_butPicture;
+    m_links.clear();
+    m_menuButtons.clear();
+    m_musicFiles.clear();
+    m_currentLink = nullptr;
+    m_hovered = m_pressed = nullptr;
+    m_musicWnd.reset();
+}

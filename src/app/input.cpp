@@ -1,0 +1,85 @@
+// input.cpp: mouse and key routing through the overlays, the menu, the board and the link.
+#include "app/interface.h"
+
+#include "app/internet_link.h"
+#include "ui/pic_button.h"
+
+#include <string>
+
+using platform::Point;
+
+void CInterface::OnMouseMove(uint32_t flags, Point point) {
+    if (m_pictureShown || m_helpShown) return;
+    if (m_hovered && !m_hovered->m_rect.Contains(point)) {
+        m_hovered->m_fade = 10;
+        m_hovered->Draw(m_backBuffer, this);
+        m_hovered = nullptr;
+        ShowBanner("M_CLEAR");
+        Present();
+    }
+    for (CPicButton* b : m_menuButtons) {
+        if (!b->m_rect.Contains(point)) continue;
+        if (!m_pressed) {
+            b->m_state = CPicButton::kHighlighted;
+            b->m_fade = 0;
+            ShowBanner("M_BUTT" + std::to_string(b->m_id));
+        } else if (b == m_pressed) {
+            b->m_state = CPicButton::kPressed;
+        }
+        b->Draw(m_backBuffer, this);
+        Present();
+        m_hovered = b;
+    }
+    FrameWindow::OnMouseMove(flags, point);
+}
+
+void CInterface::OnLButtonDown(uint32_t flags, Point point) {
+    if (m_pictureShown) return;
+    if (m_helpShown) {
+        ShowHelp(false);
+        return;
+    }
+    if (m_game && m_game->m_boardRect.Contains(point))
+        m_game->OnLeftButton(flags, point.x, point.y);
+    m_pressed = m_hovered;
+    if (m_pressed) {
+        m_pressed->m_state = CPicButton::kPressed;
+        m_pressed->Draw(m_backBuffer, this);
+        Present();
+    }
+    if (m_currentLink && m_currentLink->m_rect.Contains(point)) OpenLink(*m_currentLink);
+    FrameWindow::OnLButtonDown(flags, point);
+}
+
+void CInterface::OnLButtonUp(uint32_t flags, Point point) {
+    if (m_helpShown) return;
+    if (m_pictureShown) {
+        m_pictureShown = false;
+        ShowLevelPicture(false);
+        return;
+    }
+    if (m_pressed) {
+        CPicButton* pressed = m_pressed;
+        pressed->m_state = CPicButton::kNormal;
+        pressed->Draw(m_backBuffer, this);
+        Present();
+        if (pressed == m_hovered) {
+            PlaySoundEffect(m_clickSound);
+            RunMenuCommand(pressed->m_id);
+        }
+        m_pressed = nullptr;
+    }
+    FrameWindow::OnLButtonUp(flags, point);
+}
+
+void CInterface::OnKeyDown(uint32_t key, uint32_t repeat, uint32_t flags) {
+    if (m_helpShown) return;
+    if (key == platform::kKeySpace && m_game && m_game->m_pictureUnlocked)
+        ShowLevelPicture(!m_pictureShown);
+    FrameWindow::OnKeyDown(key, repeat, flags);
+}
+
+void CInterface::OnRButtonDown(uint32_t flags, Point point) {
+    if (m_game) m_game->OnRightButton(flags, point.x, point.y);
+    FrameWindow::OnRButtonDown(flags, point);
+}

@@ -1,0 +1,146 @@
+// interface.h: CInterface, the main screen: the only window, owner of everything drawn.
+//
+// One class, its members defined by concern: app/ (construction, surfaces, timer, input,
+// menu, closing), ui/ (transitions, banner, level picture, help), media/ (sounds, music,
+// settings), game/ (DrawScore).
+#pragma once
+
+#include "game/game.h"
+#include "platform/geometry.h"
+#include "platform/music.h"
+#include "platform/surface.h"
+#include "platform/window.h"
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CJpegImage;
+class CPicButton;
+class CInternetLink;
+
+// Layout in play-area coordinates.
+namespace layout {
+inline constexpr platform::Rect kBannerRect{498, 498, 709, 518};
+inline constexpr platform::Point kLinkPosition{131, 18};
+inline constexpr platform::Rect kHelpRect{145, 104, 744, 499};
+inline constexpr platform::Rect kScoreField{274, 506, 346, 527};
+inline constexpr uint32_t kBorderColour = platform::Rgb(2, 30, 27);
+inline constexpr uint32_t kWindowBackColour = platform::Rgb(0, 22, 46);
+inline constexpr uint32_t kTimerId = 1;
+inline constexpr uint32_t kTimerPeriodMs = 80;
+inline constexpr uint32_t kLinkPeriodMs = 7000;
+} // namespace layout
+
+// A device context on the window: the only way anything reaches the screen.
+class WindowDC {
+public:
+    explicit WindowDC(platform::FrameWindow* window) : m_window(window) {}
+    void Fill(const platform::Rect& r, uint32_t rgb) { m_window->FillWindow(r, rgb); }
+    void Copy(const platform::Surface& s, const platform::Rect& r) { m_window->PresentRect(s, r); }
+    uint32_t m_backgroundColour = 0;
+    bool m_transparent = false;
+
+private:
+    platform::FrameWindow* m_window;
+};
+
+class CInterface : public platform::FrameWindow {
+public:
+    // Builds the whole visible start-up (display check, window, logo, resources, menu, links,
+    // background transition). Ends the process with code 0 when the display is too small.
+    explicit CInterface(const std::string& className);
+    ~CInterface() override;
+
+    // ---- surfaces and presentation (app/surfaces.cpp) ----
+    platform::Surface* CreateSurface(const platform::Rect& r);
+    void FreeSurface(platform::Surface* surface);
+    platform::Rect ToScreenRect(const platform::Rect& r) const;
+    void Present();
+    void BlendSurface(const platform::Rect& dst, platform::Surface* source, platform::Point srcPoint,
+                      uint8_t alpha, platform::Surface* target = nullptr);
+    void OnPaint() override;
+
+    // ---- timer (app/timer.cpp) ----
+    void OnTimer(uint32_t id) override;
+    uint64_t ReadCounter() const;
+
+    // ---- input (app/input.cpp) ----
+    void OnMouseMove(uint32_t flags, platform::Point point) override;
+    void OnLButtonDown(uint32_t flags, platform::Point point) override;
+    void OnLButtonUp(uint32_t flags, platform::Point point) override;
+    void OnKeyDown(uint32_t key, uint32_t repeat, uint32_t flags) override;
+    void OnRButtonDown(uint32_t flags, platform::Point point) override;
+
+    // ---- menu, links, closing (app/menu.cpp, app/closing.cpp) ----
+    void RunMenuCommand(int32_t id);
+    void ChooseLink();
+    void OpenLink(const CInternetLink& link);
+    void ExitGame();
+    void OnClose() override;
+
+    // ---- transitions, banner, level picture, help (ui/) ----
+    void ShowTransition(platform::Surface* source, int alpha, platform::Rect rect,
+                        platform::Point sourcePoint, float seconds);
+    void ShowBanner(const std::string& pictureName);
+    void ShowLevelPicture(bool show);
+    void ShowHelp(bool show);
+
+    // ---- sounds, music, settings (media/) ----
+    SoundHandle FindSound(const std::string& name);
+    void PlaySoundEffect(SoundHandle sound);
+    void CollectMusicFiles();
+    void PlayRandomTrack();
+    void OnMciNotifyMode(const void* musicWindow, int32_t mode) override;
+    void LoadSettings();
+    void SaveSettings();
+
+    // ---- score (game/board_drawing.cpp) ----
+    void DrawScore(int32_t value);
+
+    // Members, in the order the main screen declares them.
+    WindowDC* m_windowDC = nullptr;
+    std::unique_ptr<platform::MusicPlayer> m_musicWnd;
+    platform::Rect m_presentRect;
+    CGame* m_game = nullptr; // owned by the application
+    platform::Surface* m_backBuffer = nullptr;
+    platform::Surface* m_savedScreen = nullptr;
+    int32_t m_displayHeight = 0;
+    platform::Rect m_displayRect;
+    std::deque<std::string> m_musicFiles;
+    bool m_soundOn = false;
+    bool m_musicOn = false;
+    SoundHandle m_clickSound;
+    platform::Rect m_playRect;
+    bool m_pictureShown = false;
+    bool m_helpShown = false;
+    int32_t m_bannerAlpha = 255;
+    platform::Surface* m_bannerSurface = nullptr;
+    platform::Surface* m_bannerBackground = nullptr;
+    uint64_t m_counterFrequency = 0;
+    int32_t m_displayWidth = 0;
+    CPicButton* m_hovered = nullptr; // not owned
+    CPicButton* m_pressed = nullptr; // not owned
+    CJpegImage* m_butPicture = nullptr;
+    CJpegImage* m_backPicture = nullptr;
+    std::vector<CPicButton*> m_menuButtons;
+    std::vector<CInternetLink*> m_links;
+    CInternetLink* m_currentLink = nullptr; // not owned
+    uint32_t m_nextLinkTime = 0;
+
+    // The link position in window coordinates (play-area point plus the origin).
+    platform::Point m_linkPosition = layout::kLinkPosition;
+
+    // Folders, relative to the working folder at each use.
+    static const char* const kMusicFolder;
+    static const char* const kLinkFolder;
+    static const char* const kLinkFile;
+
+private:
+    void ReadLinkFile();
+    void CreateMenuButtons();
+    CPicButton* FindButton(int32_t id) const;
+    void FlipSwitchButton(int32_t id);
+};

@@ -1,0 +1,10 @@
+set(RANQUA_APP_SOURCES
+  src/app/closing.cpp
+  src/app/construction.cpp
+  src/app/game_app.cpp
+  src/app/input.cpp
+  src/app/internet_link.cpp
+  src/app/menu.cpp
+  src/app/surfaces.cpp
+  src/app/timer.cpp
+)

@@ -1,0 +1,35 @@
+// timer.cpp: the 80 ms tick (button fades, banner fade, link rotation) and the counter.
+#include "app/interface.h"
+
+#include "app/internet_link.h"
+#include "gfx/jpeg_image.h"
+#include "platform/clock.h"
+#include "ui/pic_button.h"
+
+void CInterface::OnTimer(uint32_t id) {
+    bool changed = false;
+    for (CPicButton* b : m_menuButtons) {
+        if (b->m_fade != 0) {
+            b->AdvanceFade(this);
+            changed = true;
+        }
+    }
+    if (m_bannerAlpha != 255) {
+        const platform::Rect r = ToScreenRect(layout::kBannerRect);
+        m_bannerAlpha += 50;
+        m_backBuffer->Copy(r, *m_bannerBackground, {0, 0});
+        BlendSurface(r, m_bannerSurface, {0, 0}, static_cast<uint8_t>(m_bannerAlpha));
+        changed = true;
+    }
+    // Elapsed time as a signed difference, so the 49.7-day wrap of the tick count is harmless.
+    const uint32_t now = platform::GetClock().TickCount();
+    if (m_currentLink && static_cast<int32_t>(now - m_nextLinkTime) > 0) {
+        ChooseLink();
+        if (m_currentLink) m_currentLink->m_picture->DrawAt(m_backBuffer, m_linkPosition);
+        m_nextLinkTime = platform::GetClock().TickCount() + layout::kLinkPeriodMs;
+    }
+    if (changed) Present();
+    FrameWindow::OnTimer(id);
+}
+
+uint64_t CInterface::ReadCounter() const { return platform::GetClock().Counter(); }

@@ -1,0 +1,51 @@
+// level_picture.cpp: the level picture zooming in over the play area, and out again.
+#include "app/interface.h"
+
+#include "gfx/jpeg_image.h"
+
+#include <string>
+
+using platform::Rect;
+
+void CInterface::ShowLevelPicture(bool show) {
+    if (!m_game) return;
+    if (m_game->m_gameOver && show) return;
+    m_pictureShown = show;
+    const Rect whole{0, 0, m_displayWidth, m_displayHeight};
+    if (show) m_savedScreen->Copy(whole, *m_backBuffer, {0, 0});
+    if (m_game->m_ownPicture) {
+        m_game->ShowPicture(show);
+    } else {
+        const auto D = static_cast<double>(m_counterFrequency);
+        platform::Surface* P = CreateSurface({0, 0, 358, 469});
+        CJpegImage picture;
+        picture.LoadFromResource("PIC" + std::to_string(m_game->m_level));
+        picture.Draw(P);
+        const uint64_t start = ReadCounter();
+        uint64_t now = start;
+        const uint64_t end = start + m_counterFrequency;
+        const platform::Point o = m_playRect.TopLeft();
+        while (now < end) {
+            const float rem = static_cast<float>(static_cast<double>(end - now) / D);
+            const float f = show ? 1.0f - rem : rem;
+            const auto x = static_cast<int32_t>(o.x + 214 - 22 * f);
+            const auto y = static_cast<int32_t>(o.y + 17 - 2 * f);
+            const auto w = static_cast<int32_t>(110 + (358 - 110) * f);
+            const auto h = static_cast<int32_t>(150 + (469 - 150) * f);
+            const Rect dst{x, y, x + w, y + h};
+            if (f < 0.5f) {
+                const auto a = static_cast<int>((f + 0.5f) * 205 + 50);
+                m_backBuffer->Stretch(dst, *P, P->Bounds(), static_cast<uint8_t>(a));
+            } else {
+                m_backBuffer->Stretch(dst, *P, P->Bounds());
+            }
+            Present();
+            m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
+            now = ReadCounter();
+        }
+        if (show) m_backBuffer->Copy({o.x + 192, o.y + 20, o.x + 192 + 358, o.y + 20 + 469}, *P, {0, 0});
+        FreeSurface(P);
+    }
+    if (!show) m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
+    Present();
+}
