@@ -1,0 +1,3 @@
+set(RANQUA_ASSET_GENERATOR_SOURCES
+  assets/generate.cpp
+)

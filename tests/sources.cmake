@@ -1,0 +1,4 @@
+set(RANQUA_TEST_SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/test_main_env.cpp
+  ${CMAKE_SOURCE_DIR}/tests/platform_test.cpp
+)
