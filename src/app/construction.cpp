@@ -2,6 +2,7 @@
 #include "app/interface.h"
 
 #include "app/internet_link.h"
+#include "app/link_file.h"
 #include "gfx/jpeg_image.h"
 #include "platform/clock.h"
 #include "platform/display.h"
@@ -11,7 +12,6 @@
 #include "platform/resources.h"
 #include "ui/pic_button.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <fstream>
 
@@ -36,20 +36,6 @@ constexpr ButtonSpec kButtons[] = {
     {1, {261, 541, 372, 560}, {333, 0, 444, 19}}, {7, {657, 61, 729, 80}, {584, 0, 656, 19}},
     {8, {583, 61, 655, 80}, {656, 0, 728, 19}},
 };
-
-// Words longer than this are not ours: they are cut, so nothing grows without bound.
-constexpr size_t kMaxWord = 255;
-
-bool ReadWord(std::istream& in, std::string& word) {
-    word.clear();
-    char c;
-    while (in.get(c) && std::isspace(static_cast<unsigned char>(c))) {}
-    if (!in) return false;
-    do {
-        if (word.size() < kMaxWord) word += c;
-    } while (in.get(c) && !std::isspace(static_cast<unsigned char>(c)));
-    return true;
-}
 
 } // namespace
 
@@ -144,8 +130,7 @@ void CInterface::ReadLinkFile() {
     const bool entered = platform::ChangeDirectory(kLinkFolder);
     {
         std::ifstream in(kLinkFile, std::ios::binary);
-        std::string picture, address;
-        while (in && ReadWord(in, picture) && ReadWord(in, address)) {
+        for (const auto& [picture, address] : ReadLinkPairs(in)) {
             auto* link = new CInternetLink(picture, address, m_linkPosition);
             m_links.push_back(link);
             m_currentLink = link;
