@@ -14,6 +14,7 @@
 #include "platform/sound.h"
 #include "platform/window.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
