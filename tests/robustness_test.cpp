@@ -147,3 +147,8 @@ TEST_F(LargeDisplayTest, UltraHighDefinitionScalesByThree) {
     EXPECT_EQ(screen->WindowPixel(5, 5), platform::Rgb(2, 30, 27));
     EXPECT_EQ(screen->WindowPixel(400, 300), screen->m_backBuffer->Pixel(400, 300));
 }
+
+TEST_F(ScreenTest, WaitingForThePlayerLetsTheScreenSaverRun) {
+    Start();
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled());
+}
