@@ -1,3 +1,14 @@
 set(RANQUA_ASSET_GENERATOR_SOURCES
   assets/generate.cpp
+  assets/canvas.cpp
+  assets/balls.cpp
+  assets/board_art.cpp
+  assets/menu_art.cpp
+  assets/screens_art.cpp
+  assets/level_pictures.cpp
+  assets/landscapes.cpp
+  assets/abstracts.cpp
+  assets/wave.cpp
+  assets/sounds.cpp
+  assets/icons.cpp
 )

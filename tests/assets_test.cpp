@@ -1,0 +1,158 @@
+// assets_test.cpp: sizes, formats and seams of the embedded pictures and sounds.
+#include "platform/jpeg.h"
+#include "platform/resources.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using platform::DecodedJpeg;
+
+namespace {
+
+DecodedJpeg Decode(const uint8_t* data, size_t size, const std::string& what) {
+    DecodedJpeg out;
+    EXPECT_TRUE(platform::DecodeJpeg(data, size, out)) << what;
+    return out;
+}
+
+DecodedJpeg Picture(const std::string& name) {
+    const platform::ResourceData r = platform::FindResource("jpeg", name);
+    EXPECT_TRUE(r) << name << " is not embedded";
+    return r ? Decode(r.data, r.size, name) : DecodedJpeg{};
+}
+
+// Largest difference of the blue, green and red bytes of two pixels.
+int Distance(const DecodedJpeg& a, int ax, int ay, const DecodedJpeg& b, int bx, int by) {
+    const uint8_t* p = &a.pixels[ay * a.stride + ax * 3];
+    const uint8_t* q = &b.pixels[by * b.stride + bx * 3];
+    int d = 0;
+    for (int i = 0; i < 3; ++i)
+        d = std::max(d, std::abs(p[i] - q[i]));
+    return d;
+}
+
+uint32_t Le32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t Le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+} // namespace
+
+TEST(Assets, EveryPictureHasItsSizeAndThreeChannels) {
+    struct Expected {
+        std::string name;
+        int width, height;
+    };
+    std::vector<Expected> all = {{"BACK", 800, 600},
+                                 {"LOGO", 300, 300},
+                                 {"BUT", 728, 76},
+                                 {"DIGITS", 144, 21},
+                                 {"HELP", 599, 395}};
+    for (const char* n : {"M_CLEAR", "M_LOSE", "M_SAVED", "M_MOVE", "M_CONT"})
+        all.push_back({n, 211, 20});
+    for (int i = 1; i <= 8; ++i)
+        all.push_back({"M_BUTT" + std::to_string(i), 211, 20});
+    for (int i = 0; i <= 6; ++i)
+        all.push_back({"COL" + std::to_string(i), 277, 237});
+    for (int i = 0; i < 16; ++i)
+        all.push_back({"PIC" + std::to_string(i), 358, 469});
+    for (const Expected& e : all) {
+        const DecodedJpeg p = Picture(e.name);
+        EXPECT_EQ(p.width, e.width) << e.name;
+        EXPECT_EQ(p.height, e.height) << e.name;
+        EXPECT_EQ(p.channels, 3) << e.name;
+    }
+    // The window icon: a 64 x 64 BMP with 32 bits per pixel.
+    const platform::ResourceData icon = platform::FindResource("icon", "PRG_ICON");
+    ASSERT_TRUE(icon);
+    ASSERT_GT(icon.size, 30u);
+    EXPECT_EQ(std::memcmp(icon.data, "BM", 2), 0);
+    EXPECT_EQ(Le32(icon.data + 18), 64u);
+    EXPECT_EQ(Le16(icon.data + 28), 32u);
+}
+
+TEST(Assets, EveryWaveIsStereo16BitPcmAt11025WithItsDataSize) {
+    const std::pair<const char*, uint32_t> sounds[] = {
+        {"LOGO", 97536},   {"BTN", 38272},    {"W_NEW", 24000},  {"W_LOAD", 24000},
+        {"W_SAVE", 24000}, {"W_MOVE", 24000}, {"W_LOSE", 24000}, {"W_BDMOVE", 38272}};
+    for (const auto& [name, bytes] : sounds) {
+        const platform::ResourceData r = platform::FindResource("WAVE", name);
+        ASSERT_TRUE(r) << name;
+        ASSERT_GE(r.size, 12u) << name;
+        EXPECT_EQ(std::memcmp(r.data, "RIFF", 4), 0) << name;
+        EXPECT_EQ(std::memcmp(r.data + 8, "WAVE", 4), 0) << name;
+        bool sawFormat = false, sawData = false;
+        for (size_t at = 12; at + 8 <= r.size;) {
+            const uint8_t* chunk = r.data + at;
+            const uint32_t size = Le32(chunk + 4);
+            if (std::memcmp(chunk, "fmt ", 4) == 0) {
+                sawFormat = true;
+                EXPECT_EQ(Le16(chunk + 8), 1) << name << ": PCM";
+                EXPECT_EQ(Le16(chunk + 10), 2) << name << ": channels";
+                EXPECT_EQ(Le32(chunk + 12), 11025u) << name << ": rate";
+                EXPECT_EQ(Le16(chunk + 20), 4) << name << ": block";
+                EXPECT_EQ(Le16(chunk + 22), 16) << name << ": bits";
+            } else if (std::memcmp(chunk, "data", 4) == 0) {
+                sawData = true;
+                EXPECT_EQ(size, bytes) << name;
+                EXPECT_LE(at + 8 + size, r.size) << name << ": data runs past the end";
+            }
+            at += 8 + size + (size & 1);
+        }
+        EXPECT_TRUE(sawFormat && sawData) << name;
+    }
+}
+
+// A cell square copied from a ball picture onto the empty board must join seamlessly: away
+// from the ball every cell agrees with the empty board. (The selection picture is blended
+// over a ball and may light the whole cell.)
+TEST(Assets, BallPicturesKeepTheEmptyBoardAroundEachBall) {
+    const DecodedJpeg empty = Picture("COL0");
+    for (int k = 1; k <= 5; ++k) {
+        const DecodedJpeg balls = Picture("COL" + std::to_string(k));
+        for (int c = 0; c < 7; ++c)
+            for (int r = 0; r < 6; ++r)
+                for (const auto& [dx, dy] : {std::pair{1, 1}, {36, 36}, {38, 20}, {20, 38}}) {
+                    const int x = 40 * c + dx, y = 40 * r + dy;
+                    if (x >= empty.width || y >= empty.height) continue;
+                    EXPECT_LE(Distance(balls, x, y, empty, x, y), 6)
+                        << "COL" << k << " cell " << c << "," << r << " at " << dx << "," << dy;
+                }
+    }
+}
+
+TEST(Assets, DigitsAndBannersMatchTheFieldsOfTheBackground) {
+    const DecodedJpeg back = Picture("BACK");
+    const DecodedJpeg digits = Picture("DIGITS");
+    // The blank cell and the corners of the digit cells against the score field (274, 506).
+    for (const auto& [dx, dy] : {std::pair{126, 10}, {1, 1}, {61, 19}, {130, 2}})
+        for (const auto& [bx, by] : {std::pair{277, 509}, {310, 516}, {343, 524}})
+            EXPECT_LE(Distance(digits, dx, dy, back, bx, by), 8) << dx << "," << dy;
+    // The blank banner is what the background shows in the banner place (498, 498).
+    const DecodedJpeg clear = Picture("M_CLEAR");
+    for (const auto& [x, y] : {std::pair{10, 3}, {105, 10}, {200, 16}})
+        EXPECT_LE(Distance(clear, x, y, back, 498 + x, 498 + y), 8) << x << "," << y;
+}
+
+// Every link picture is drawn at one place over the previous one, so all must be one size.
+TEST(Assets, LinkPicturesShareOneSize) {
+    int width = -1, height = -1;
+    for (const char* file : {"sdl.jpg", "debian.jpg", "cairo.jpg"}) {
+        std::ifstream in(std::string(RANQUA_ASSET_DIR) + "/Internet/" + file, std::ios::binary);
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        const DecodedJpeg p = Decode(bytes.data(), bytes.size(), file);
+        EXPECT_GT(p.width, 0) << file;
+        if (width < 0) width = p.width, height = p.height;
+        EXPECT_EQ(p.width, width) << file;
+        EXPECT_EQ(p.height, height) << file;
+    }
+}
