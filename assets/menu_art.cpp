@@ -159,9 +159,10 @@ void Sky(cairo_t* cr) {
 
 void Title(cairo_t* cr) {
     const std::string name = "Ranqua";
-    Font(cr, Face::SerifBold, 52);
-    const double x = 469.5 - TextWidth(cr, name) / 2, base = 140;
-    Glow(cr, 469.5, 122, 150, Hex(0x4FC3D9), 0.12);
+    // Wholly below the help picture's top edge (y 104), so help never leaves a sliver of it.
+    Font(cr, Face::SerifBold, 46);
+    const double x = 469.5 - TextWidth(cr, name) / 2, base = 148;
+    Glow(cr, 469.5, 132, 150, Hex(0x4FC3D9), 0.12);
     TextPath(cr, name, x + 2, base + 3);
     Source(cr, Hex(0x000000), 0.5);
     cairo_fill(cr);
