@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# game_test.sh: a real game under a private X server: new game, save, one move, save, help,
+# exit from the menu; then a second run ended by a close request (SIGTERM).
+# Usage: game_test.sh BUILD_DIR
+source "$(dirname "$0")/lib.sh"
+e2e_init game "$1"
+board() { python3 "$E2E_DIR/board.py" "$@"; }
+
+# ---- first run: play one move and leave by the menu ----------------------------------
+e2e_start_game
+e2e_wait_idle
+e2e_shot 1-start
+[ "$(e2e_value Game)" = "-" ] || e2e_fail "a fresh home already holds a saved game"
+
+# Save before any game does nothing.
+e2e_click_button save
+e2e_wait_idle
+[ "$(e2e_value Game)" = "-" ] || e2e_fail "Save with no game in progress wrote a game"
+
+e2e_click_button new
+e2e_wait_idle
+e2e_shot 2-new-game
+
+e2e_click_button save
+first=$(e2e_wait_value_change Game -)
+board check "$first" || e2e_fail "the first saved game is not a valid record"
+e2e_log "after New game:"
+board show "$first"
+balls=$(python3 -c 'import sys; r=bytes.fromhex(sys.argv[1]); print(sum(1 for b in r[:42] if b != 32))' "$first")
+[ "$balls" -eq 4 ] || e2e_fail "a new game shows $balls balls, expected 4"
+[ "${first: -8}" = "20202020" ] || e2e_fail "a new game's score is not 0"
+e2e_wait_idle
+e2e_shot 3-saved-banner
+
+read -r fc fr tc tr <<<"$(board plan "$first")"
+e2e_log "moving the ball at ($fc,$fr) to ($tc,$tr)"
+e2e_click_cell "$fc" "$fr"
+e2e_wait_idle
+e2e_shot 4-selected
+e2e_click_cell "$tc" "$tr"
+e2e_wait_idle
+e2e_shot 5-moved
+
+e2e_click_button save
+second=$(e2e_wait_value_change Game "$first")
+board check "$second" || e2e_fail "the second saved game is not a valid record"
+e2e_log "after the move:"
+board show "$second"
+board check-move "$first" "$second" "$fc" "$fr" "$tc" "$tr" || e2e_fail "the saved board does not follow from the move"
+e2e_wait_idle
+
+# Help comes in over the play area and the next press anywhere takes it away again.
+before_help=$(e2e_screen_hash)
+e2e_click_button help
+e2e_wait_idle
+e2e_shot 6-help
+[ "$(e2e_screen_hash)" != "$before_help" ] || e2e_fail "the help screen did not appear"
+xdotool mousemove $((E2E_OX + 50)) $((E2E_OY + 300)) click 1
+e2e_wait_idle
+e2e_shot 7-help-closed
+
+e2e_click_button exit
+e2e_wait_exit
+[ "$(e2e_value Game)" = "$second" ] || e2e_fail "leaving changed the saved game"
+e2e_expect_text SoundEffect On
+e2e_expect_text PlayMusic On
+
+# ---- second run: the saved game comes back, then a close request ------------------------
+e2e_start_game
+e2e_wait_idle
+e2e_click_button load
+e2e_wait_idle
+e2e_shot 8-loaded
+# The music switch goes off, so the close must write what the run holds, not what it read.
+e2e_click_button music
+e2e_wait_idle
+stamp=$(e2e_conf_stamp)
+e2e_click_button save
+e2e_wait_conf_write "$stamp"
+[ "$(e2e_value Game)" = "$second" ] || e2e_fail "Load then Save did not give back the same game"
+e2e_log "close request to pid $E2E_PROGRAM_PID"
+kill -TERM "$E2E_PROGRAM_PID"
+e2e_wait_exit
+e2e_expect_text SoundEffect On
+e2e_expect_text PlayMusic Off
+[ "$(e2e_value Game)" = "$second" ] || e2e_fail "the close request changed the saved game"
+e2e_log "PASS"

@@ -1,0 +1,229 @@
+# lib.sh: shared by the end-to-end tests: a private X server, the real program, clicks, waits.
+#
+# Usage in a test:  source lib.sh; e2e_init NAME BUILD_DIR; e2e_start_game; ...
+# Every wait is bounded; a program that hangs is killed by `timeout -s KILL`.
+
+set -euo pipefail
+
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# The play area's origin on a 1024 x 768 screen.
+E2E_OX=112
+E2E_OY=84
+E2E_GAME_PID=""
+E2E_XVFB_PID=""
+
+# e2e_running PID: the process exists and has not ended (a zombie has ended).
+e2e_running() {
+    local state
+    state=$(sed -n 's/^[0-9]* (.*) \([A-Za-z]\) .*/\1/p' "/proc/$1/stat" 2>/dev/null || true)
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
+e2e_log() { printf '[%s %s] %s\n' "$E2E_NAME" "$(date +%T)" "$*" >&2; }
+
+e2e_fail() {
+    e2e_log "FAIL: $*"
+    if [ -n "${E2E_TMP:-}" ] && [ -s "$E2E_TMP/game.err" ]; then
+        e2e_log "program's stderr (last lines):"
+        tail -n 20 "$E2E_TMP/game.err" | grep -v '^ALSA lib' >&2 || true
+    fi
+    exit 1
+}
+
+# e2e_init NAME BUILD_DIR: temporary home, screenshot folder, a private X server.
+e2e_init() {
+    E2E_NAME=$1
+    E2E_BUILD=$(cd "$2" && pwd)
+    [ -x "$E2E_BUILD/ranqua-launch" ] || e2e_fail "no $E2E_BUILD/ranqua-launch"
+    for tool in Xvfb xdotool import python3 timeout; do
+        command -v "$tool" >/dev/null || e2e_fail "missing tool: $tool"
+    done
+    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/ranqua-e2e-$E2E_NAME.XXXXXX")
+    E2E_HOME=$E2E_TMP/home
+    E2E_GAMEDIR=$E2E_HOME/.local/share/ranqua/game
+    E2E_MUSICDIR=$E2E_HOME/.local/share/ranqua/MUSIC/GAME
+    E2E_CONF=$E2E_HOME/.config/Brindlewood/Quorvale/Marbalo/Ranqua.conf
+    E2E_SHOTS=$E2E_BUILD/e2e-shots
+    mkdir -p "$E2E_HOME" "$E2E_SHOTS"
+    rm -f "$E2E_SHOTS/$E2E_NAME"-*.png
+    trap e2e_cleanup EXIT
+    e2e_start_x
+}
+
+e2e_cleanup() {
+    local status=$?
+    if [ -n "$E2E_GAME_PID" ]; then
+        # The program first: a watchdog killed by KILL would leave it running.
+        [ -n "${E2E_PROGRAM_PID:-}" ] && kill -KILL "$E2E_PROGRAM_PID" 2>/dev/null || true
+        kill -KILL "$E2E_GAME_PID" 2>/dev/null || true
+        wait "$E2E_GAME_PID" 2>/dev/null || true
+    fi
+    if [ -n "$E2E_XVFB_PID" ]; then
+        kill "$E2E_XVFB_PID" 2>/dev/null || true
+        wait "$E2E_XVFB_PID" 2>/dev/null || true
+    fi
+    if [ $status -eq 0 ] || [ -z "${E2E_KEEP:-}" ]; then rm -rf "$E2E_TMP"; else e2e_log "kept $E2E_TMP"; fi
+    exit $status
+}
+
+# A display number of its own (-displayfd), so that tests can run side by side.
+e2e_start_x() {
+    local i
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_TMP/display" \
+        >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    for i in $(seq 200); do
+        [ -s "$E2E_TMP/display" ] && break
+        kill -0 "$E2E_XVFB_PID" 2>/dev/null || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+        sleep 0.1
+    done
+    [ -s "$E2E_TMP/display" ] || e2e_fail "Xvfb gave no display number"
+    export DISPLAY=":$(head -n 1 "$E2E_TMP/display")"
+    e2e_log "X server on $DISPLAY"
+}
+
+# e2e_start_game [VAR=value ...]: the launcher, as ./play runs it, with the temporary home.
+# E2E_GAME_PID is the watchdog's pid (our child); E2E_PROGRAM_PID the program's own.
+e2e_start_game() {
+    local i
+    : >"$E2E_TMP/game.err"
+    # A sanitizer build reports the X libraries' own leaks unless told what to ignore.
+    export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$E2E_DIR/../lsan.supp}
+    env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u RANQUA_SCALE -u SDL_VIDEODRIVER \
+        -u SDL_AUDIODRIVER HOME="$E2E_HOME" "$@" \
+        timeout -s KILL 150 "$E2E_BUILD/ranqua-launch" >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err" &
+    E2E_GAME_PID=$!
+    E2E_PROGRAM_PID=""
+    for i in $(seq 300); do
+        E2E_PROGRAM_PID=$(pgrep -P "$E2E_GAME_PID" | head -n 1 || true)
+        if [ -n "$E2E_PROGRAM_PID" ] &&
+            [ "$(readlink "/proc/$E2E_PROGRAM_PID/exe" 2>/dev/null || true)" = "$E2E_BUILD/ranqua" ] &&
+            xdotool search --name '^Game$' >/dev/null 2>&1; then
+            e2e_log "program running, pid $E2E_PROGRAM_PID"
+            return 0
+        fi
+        e2e_running "$E2E_GAME_PID" || e2e_fail "the program ended during start-up"
+        sleep 0.1
+    done
+    e2e_fail "no window titled Game after 30 s"
+}
+
+# A fingerprint of what the play area shows now.
+e2e_screen_hash() {
+    import -window root -crop 800x600+$E2E_OX+$E2E_OY rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+}
+
+# e2e_wait_idle [SECONDS]: until the play area stays unchanged over three looks (about half a
+# second), so that transitions and fades are over. Input would wait in the queue anyway; this
+# is for screenshots and for a calm machine.
+e2e_wait_idle() {
+    local limit=${1:-40} start=$SECONDS prev="" same=0 h
+    while [ $((SECONDS - start)) -lt "$limit" ]; do
+        e2e_running "$E2E_PROGRAM_PID" || e2e_fail "the program ended unexpectedly"
+        h=$(e2e_screen_hash)
+        if [ "$h" = "$prev" ]; then
+            same=$((same + 1))
+            [ $same -ge 2 ] && return 0
+        else
+            same=0
+        fi
+        prev=$h
+        sleep 0.15
+    done
+    e2e_fail "the screen did not settle within $limit s"
+}
+
+# e2e_shot NAME: a screenshot into the build folder, for a person to look at.
+e2e_shot() { import -window root "$E2E_SHOTS/$E2E_NAME-$1.png"; }
+
+# Centres of the menu buttons in play-area coordinates.
+e2e_button_point() {
+    case $1 in
+    new) echo "316 550" ;;
+    save) echo "427 550" ;;
+    load) echo "538 550" ;;
+    exit) echo "649 550" ;;
+    help) echo "706 44" ;;
+    music) echo "693 70" ;;
+    sound) echo "619 70" ;;
+    *) e2e_fail "no button $1" ;;
+    esac
+}
+
+# e2e_click_button NAME: the mouse enters the button (two moves, so at least one motion event
+# lands inside it), then a press and a release: a completed click.
+e2e_click_button() {
+    local x y
+    read -r x y <<<"$(e2e_button_point "$1")"
+    x=$((x + E2E_OX))
+    y=$((y + E2E_OY))
+    xdotool mousemove "$x" "$y"
+    sleep 0.05
+    xdotool mousemove "$((x + 1))" "$y"
+    sleep 0.05
+    xdotool click 1
+}
+
+# e2e_click_cell COLUMN ROW: a click in the middle of a board cell.
+e2e_click_cell() {
+    local x=$((E2E_OX + 331 + 40 * $1 + 20)) y=$((E2E_OY + 172 + 40 * $2 + 20))
+    xdotool mousemove "$x" "$y"
+    sleep 0.05
+    xdotool click 1
+}
+
+# e2e_value NAME: the stored value in hex ("-" when missing).
+e2e_value() { python3 "$E2E_DIR/board.py" get "$E2E_CONF" "$1"; }
+
+# e2e_wait_value_change NAME OLD [SECONDS]: prints the value once it differs from OLD.
+e2e_wait_value_change() {
+    local limit=${3:-30} start=$SECONDS v
+    while [ $((SECONDS - start)) -lt "$limit" ]; do
+        v=$(e2e_value "$1")
+        if [ "$v" != "$2" ]; then
+            echo "$v"
+            return 0
+        fi
+        e2e_running "$E2E_PROGRAM_PID" || e2e_fail "the program ended while saving"
+        sleep 0.2
+    done
+    e2e_fail "the value $1 did not change within $limit s"
+}
+
+# The settings file is replaced by a rename on every write: its inode tells writes apart.
+e2e_conf_stamp() { stat -c '%i' "$E2E_CONF" 2>/dev/null || echo -; }
+
+# e2e_wait_conf_write OLD_STAMP [SECONDS]: until the settings file has been written again.
+e2e_wait_conf_write() {
+    local limit=${2:-30} start=$SECONDS
+    while [ "$(e2e_conf_stamp)" = "$1" ]; do
+        [ $((SECONDS - start)) -lt "$limit" ] || e2e_fail "the settings file was not written within $limit s"
+        e2e_running "$E2E_PROGRAM_PID" || e2e_fail "the program ended while saving"
+        sleep 0.2
+    done
+}
+
+# e2e_expect_text NAME TEXT: the stored value is exactly TEXT.
+e2e_expect_text() {
+    local want got
+    want=$(printf '%s' "$2" | od -An -tx1 | tr -d ' \n')
+    got=$(e2e_value "$1")
+    [ "$got" = "$want" ] || e2e_fail "$1 is '$(e2e_hex_text "$got")', expected '$2'"
+}
+
+e2e_hex_text() {
+    if [ "$1" = "-" ]; then echo "(missing)"; else python3 -c 'import sys; print(bytes.fromhex(sys.argv[1]).decode("latin-1"))' "$1"; fi
+}
+
+# e2e_wait_exit [SECONDS]: waits for the program to end and checks its exit code is 0.
+e2e_wait_exit() {
+    local limit=${1:-40} start=$SECONDS rc=0
+    while e2e_running "$E2E_PROGRAM_PID"; do
+        [ $((SECONDS - start)) -lt "$limit" ] || e2e_fail "the program did not end within $limit s"
+        sleep 0.1
+    done
+    wait "$E2E_GAME_PID" || rc=$?
+    E2E_GAME_PID=""
+    [ $rc -eq 0 ] || e2e_fail "the program ended with code $rc"
+    e2e_log "program ended with code 0"
+}

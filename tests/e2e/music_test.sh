@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# music_test.sh: the music folder's MP3 is opened while the music switch is on, the two
+# switches are stored at exit and read at the next start, and a run with no usable sound
+# device still starts and ends cleanly.
+# Usage: music_test.sh BUILD_DIR
+source "$(dirname "$0")/lib.sh"
+e2e_init music "$1"
+for tool in sox lame; do command -v "$tool" >/dev/null || e2e_fail "missing tool: $tool"; done
+
+mkdir -p "$E2E_MUSICDIR"
+sox -n -r 11025 -c 2 -b 16 -e signed-integer "$E2E_TMP/tone.wav" synth 1 sine 440
+lame --silent "$E2E_TMP/tone.wav" "$E2E_MUSICDIR/tone.mp3"
+track=$(realpath "$E2E_MUSICDIR/tone.mp3")
+
+# Whether the program holds the track open now.
+track_open() {
+    local fd
+    for fd in /proc/"$E2E_PROGRAM_PID"/fd/*; do
+        [ "$(readlink "$fd" 2>/dev/null || true)" = "$track" ] && return 0
+    done
+    return 1
+}
+
+wait_track_open() {
+    local start=$SECONDS
+    until track_open; do
+        [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the music file was never opened"
+        e2e_running "$E2E_PROGRAM_PID" || e2e_fail "the program ended"
+        sleep 0.1
+    done
+    e2e_log "the program has $track open"
+}
+
+# ---- first run: music on by default; sound switched off -------------------------------
+e2e_start_game
+wait_track_open
+e2e_wait_idle
+e2e_shot 1-start
+e2e_click_button sound
+e2e_wait_idle
+e2e_shot 2-sound-off
+e2e_click_button exit
+e2e_wait_exit
+e2e_expect_text SoundEffect Off
+e2e_expect_text PlayMusic On
+
+# ---- no sound device: starts, plays a game silently, ends cleanly ----------------------
+e2e_start_game SDL_AUDIODRIVER=nonexistent
+e2e_wait_idle
+e2e_click_button new
+e2e_wait_idle
+e2e_shot 3-no-audio-new-game
+e2e_click_button sound
+e2e_wait_idle
+e2e_click_button exit
+e2e_wait_exit
+e2e_expect_text SoundEffect On
+e2e_expect_text PlayMusic On
+
+# ---- music switched off, then a start with it off: nothing opens until it comes on -----
+e2e_start_game
+wait_track_open
+e2e_wait_idle
+e2e_click_button music
+e2e_wait_idle
+e2e_click_button exit
+e2e_wait_exit
+e2e_expect_text PlayMusic Off
+
+e2e_start_game
+e2e_wait_idle
+track_open && e2e_fail "the music file was opened although the stored switch is Off"
+e2e_click_button music
+wait_track_open
+e2e_wait_idle
+e2e_click_button exit
+e2e_wait_exit
+e2e_expect_text SoundEffect On
+e2e_expect_text PlayMusic On
+e2e_log "PASS"
