@@ -69,7 +69,7 @@ CInterface::CInterface(const std::string& className) {
     m_backPicture->LoadFromResource("BACK");
     // 8, 9. Back buffer and saved screen.
     m_backBuffer = CreateSurface(m_displayRect);
-    m_backBuffer->Fill(m_displayRect, platform::Rgb(255, 255, 255));
+    // Only the dark fill is ever seen: a white fill first would just cost start-up time.
     m_backBuffer->Fill(m_displayRect, layout::kBorderColour);
     m_savedScreen = CreateSurface(m_displayRect);
     // 10. Logo on the whole display.

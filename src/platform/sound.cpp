@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <SDL_stdinc.h>
 
 namespace platform {
 
@@ -48,8 +49,9 @@ void InitAudio() {
         MixerPlayer::g_open = true;
     } else {
         // No usable device: the dummy driver keeps the mixer (and music timing) running silently.
+        // The environment variable outranks a hint, and a broken one is the usual cause here.
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+        SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
         MixerPlayer::g_silent = true;
         MixerPlayer::g_open = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenMixer();
     }

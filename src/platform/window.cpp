@@ -113,7 +113,10 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
             uint8_t* rowBytes = static_cast<uint8_t*>(ws->pixels) + (y * k + dy) * ws->pitch;
             if (direct) {
                 uint32_t* dst = reinterpret_cast<uint32_t*>(rowBytes);
-                if (k == 1) {
+                if (k == 1 && ws->format->Amask == 0) {
+                    // The window ignores the top byte: whole rows go across as they are.
+                    SDL_memcpy(dst + r.left, src + r.left, static_cast<size_t>(r.Width()) * 4);
+                } else if (k == 1) {
                     for (int32_t x = r.left; x < r.right; ++x) dst[x] = src[x] | 0xFF000000u;
                 } else {
                     for (int32_t x = r.left; x < r.right; ++x)
