@@ -2,6 +2,8 @@
 // rewrite, unwritable folders and where the file lives.
 #include "platform/config_file.h"
 
+#include "scoped_env.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -15,6 +17,7 @@
 #include <string>
 
 using platform::ConfigFile;
+using testing_support::ScopedEnv;
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,28 +33,6 @@ void WriteText(const fs::path& p, const std::string& text) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out << text;
 }
-
-// Sets or clears an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 class ConfigFileTest : public ::testing::Test {
 protected:

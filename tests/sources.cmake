@@ -6,4 +6,5 @@ set(RANQUA_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/platform_surface_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/jpeg_decode_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/jpeg_image_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/platform_services_test.cpp
 )
