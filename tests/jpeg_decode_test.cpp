@@ -124,18 +124,22 @@ TEST(DecodeJpeg, EveryShortenedFileFails) {
     }
 }
 
-TEST(DecodeJpeg, HugeDeclaredSizeIsRefusedBeforeAllocating) {
-    // A valid small picture whose frame header claims 30000 x 30000 pixels.
-    std::vector<uint8_t> bytes = Fixture("colour_5x3.jpg");
+TEST(DecodeJpeg, HugeDeclaredSizesAreRefused) {
+    // A valid small picture whose frame header claims far more pixels than its data holds.
+    const std::vector<uint8_t> original = Fixture("colour_5x3.jpg");
     size_t sof = 0;
-    for (size_t i = 0; i + 8 < bytes.size(); ++i)
-        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) sof = i;
+    for (size_t i = 0; i + 8 < original.size(); ++i)
+        if (original[i] == 0xFF && original[i + 1] == 0xC0) sof = i;
     ASSERT_NE(sof, 0u);
-    bytes[sof + 5] = 30000 >> 8; // height
-    bytes[sof + 6] = 30000 & 0xFF;
-    bytes[sof + 7] = 30000 >> 8; // width
-    bytes[sof + 8] = 30000 & 0xFF;
-    DecodedJpeg d;
-    EXPECT_FALSE(Decode(bytes, d));
-    EXPECT_TRUE(d.pixels.empty());
+    const std::pair<int, int> sizes[] = {{30000, 30000}, {16384, 16384}, {4097, 4097}, {16385, 1}};
+    for (const auto& [w, h] : sizes) {
+        std::vector<uint8_t> bytes = original;
+        bytes[sof + 5] = static_cast<uint8_t>(h >> 8);
+        bytes[sof + 6] = static_cast<uint8_t>(h & 0xFF);
+        bytes[sof + 7] = static_cast<uint8_t>(w >> 8);
+        bytes[sof + 8] = static_cast<uint8_t>(w & 0xFF);
+        DecodedJpeg d;
+        EXPECT_FALSE(Decode(bytes, d)) << w << " x " << h;
+        EXPECT_TRUE(d.pixels.empty());
+    }
 }
