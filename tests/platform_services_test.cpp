@@ -90,8 +90,7 @@ TEST(DisplayScale, EnvironmentOverridesWithAWholeNumber) {
         ScopedEnv scale("RANQUA_SCALE", "1");
         EXPECT_EQ(DisplayScale({3840, 2160}), 1);
     }
-    for (const char* bad :
-         {"", "0", "-1", "abc", "2x", "1.5", "17", "99999999999999999999"}) {
+    for (const char* bad : {"", "0", "-1", "abc", "2x", "1.5", "17", "99999999999999999999"}) {
         ScopedEnv scale("RANQUA_SCALE", bad);
         EXPECT_EQ(DisplayScale({3840, 2160}), 3) << "'" << bad << "'";
         EXPECT_EQ(DisplayScale({1024, 768}), 1) << "'" << bad << "'";
@@ -117,9 +116,7 @@ TEST(Resources, NamesAndTypesMatchWithoutRegardToCase) {
     EXPECT_NE(logoWave.data, logoJpeg.data);
     EXPECT_EQ(std::memcmp(logoWave.data, "RIFF", 4), 0);
     EXPECT_TRUE(FindResource("icon", "prg_icon"));
-}
-
-TEST(Resources, UnknownNamesGiveNothing) {
+    // Unknown names give nothing.
     for (const auto& [type, name] : {std::pair{"jpeg", "BAC"},
                                      {"jpeg", "BACKX"},
                                      {"jpeg", ""},
@@ -305,15 +302,6 @@ TEST_F(MessageLoopTest, APendingTickDoesNotOutliveTheLoop) {
     PostTimerTick();
     app.PumpMessages();
     EXPECT_EQ(window.timers.size(), 1u);
-}
-
-TEST_F(MessageLoopTest, NothingIsHandledAfterTheQuitRequest) {
-    PostTimerTick();
-    app.PostQuit(3);
-    app.PumpMessages();
-    EXPECT_TRUE(window.timers.empty());
-    EXPECT_TRUE(app.QuitPosted());
-    EXPECT_EQ(app.ExitInstance(), 3);
 }
 
 TEST_F(MessageLoopTest, RealMusicPlayerReportsOneStop) {

@@ -67,16 +67,6 @@ uint32_t BlendExpected(uint32_t s, uint32_t d, uint32_t a) {
 
 } // namespace
 
-TEST(Surface, StartsBlackAndReadsZeroOutside) {
-    const Surface s(3, 2);
-    EXPECT_EQ(Read(s), Pixels(2, std::vector<uint32_t>(3, 0)));
-    EXPECT_EQ(s.Pixel(-1, 0), 0u);
-    EXPECT_EQ(s.Pixel(3, 0), 0u);
-    const Surface negative(-5, 4);
-    EXPECT_EQ(negative.Width(), 0);
-    EXPECT_EQ(negative.Pixel(0, 0), 0u);
-}
-
 TEST(Surface, FillClipsToTheSurface) {
     Surface s = Filled(4, 3, kBackground);
     s.Fill({-2, -5, 2, 1}, Rgb(1, 2, 3));
