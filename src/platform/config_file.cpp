@@ -14,30 +14,41 @@ namespace platform {
 
 namespace {
 
-// Larger files are not ours: reading one gives no values rather than eating memory.
+// Larger files are not ours: reading one gives no values rather than eating memory, and a
+// write replaces it.
 constexpr size_t kMaxFileSize = 1 << 20;
 
-bool ReadWhole(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+enum class ReadResult { kOk, kMissing, kTooLarge, kUnreadable };
+
+// Only a regular file is read; a FIFO or device at the path must not block or stream forever.
+ReadResult ReadWhole(const std::string& path, std::string& out) {
     out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadResult::kUnreadable;
+    }
+    ReadResult result = ReadResult::kOk;
     char buf[8192];
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            ::close(fd);
-            return false;
+            result = ReadResult::kUnreadable;
+            break;
         }
         if (n == 0) break;
         out.append(buf, static_cast<size_t>(n));
         if (out.size() > kMaxFileSize) {
-            ::close(fd);
-            return false;
+            result = ReadResult::kTooLarge;
+            break;
         }
     }
     ::close(fd);
-    return true;
+    if (result != ReadResult::kOk) out.clear();
+    return result;
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -80,6 +91,14 @@ bool MakeFolders(const std::string& path) {
         const std::string part = path.substr(0, i);
         if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
     }
+    return true;
+}
+
+// A name that would not read back as itself: empty, taken for a comment, or breaking the line.
+bool IsStorableName(std::string_view name) {
+    if (name.empty() || name[0] == '#' || name[0] == ';') return false;
+    for (char c : name)
+        if (c == '=' || c == '"' || static_cast<unsigned char>(c) < 0x20) return false;
     return true;
 }
 
@@ -140,7 +159,7 @@ bool ConfigFile::ParseLine(std::string_view line, std::string& name, std::string
 
 std::optional<std::string> ConfigFile::Read(std::string_view name) const {
     std::string text;
-    if (!ReadWhole(m_path, text)) return std::nullopt;
+    if (ReadWhole(m_path, text) != ReadResult::kOk) return std::nullopt;
     std::optional<std::string> found;
     std::string n, v;
     for (std::string_view line : SplitLines(text)) {
@@ -150,8 +169,10 @@ std::optional<std::string> ConfigFile::Read(std::string_view name) const {
 }
 
 bool ConfigFile::Write(std::string_view name, std::string_view value) const {
+    if (!IsStorableName(name)) return false;
     std::string text;
-    if (!ReadWhole(m_path, text)) text.clear();
+    // A file that is there but cannot be read may hold values we would lose: leave it alone.
+    if (ReadWhole(m_path, text) == ReadResult::kUnreadable) return false;
     std::string out;
     bool written = false;
     std::string n, v;
@@ -168,10 +189,11 @@ bool ConfigFile::Write(std::string_view name, std::string_view value) const {
     if (!written) out += std::string(name) + "=\"" + Escape(value) + "\"\n";
 
     if (!MakeFolders(m_path)) return false;
-    const std::string tmp = m_path + ".tmp-" + std::to_string(::getpid());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A fresh, unguessable name (O_EXCL): never a stale or planted file of the same name.
+    std::string tmp = m_path + ".XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
     if (fd < 0) return false;
-    const bool ok = WriteAll(fd, out) && ::fsync(fd) == 0;
+    const bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, out) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !ok || ::rename(tmp.c_str(), m_path.c_str()) != 0) {
         ::unlink(tmp.c_str());
         return false;
@@ -192,7 +214,8 @@ std::string ConfigFile::PathForKey(std::string_view key) {
     if (key.size() >= prefix.size() && strncasecmp(key.data(), prefix.data(), prefix.size()) == 0)
         key.remove_prefix(prefix.size());
     std::string rel;
-    for (char c : key) rel += (c == '\\') ? '/' : c;
+    for (char c : key)
+        rel += (c == '\\') ? '/' : c;
     return base + "/" + rel + ".conf";
 }
 

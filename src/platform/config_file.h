@@ -18,7 +18,9 @@ public:
     // The value, or nothing when the file or the value is missing or unreadable.
     std::optional<std::string> Read(std::string_view name) const;
     // Rewrites the whole file through a temporary file and a rename, creating the folders.
-    // Returns false (leaving the old file as it was) when that fails.
+    // Returns false (leaving the old file as it was) when that fails, when the file is there
+    // but cannot be read, or when the name could not be read back (empty, starting with # or
+    // ;, or holding =, " or a control character).
     bool Write(std::string_view name, std::string_view value) const;
 
     const std::string& Path() const { return m_path; }

@@ -8,8 +8,10 @@
 namespace platform {
 
 namespace {
-// Beyond this a picture is not one of ours; refusing it keeps a hostile file from eating memory.
+// Beyond these a picture is not one of ours. A few hundred bytes can claim 16384 x 16384 pixels;
+// refusing them keeps such a file from taking a gigabyte (or ending the game when it cannot).
 constexpr int kMaxDimension = 16384;
+constexpr int64_t kMaxPixels = int64_t{1} << 24;
 } // namespace
 
 bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out) {
@@ -19,7 +21,8 @@ bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out) {
     int width = 0, height = 0, subsamp = 0, colorspace = 0;
     bool ok = tjDecompressHeader3(h, data, static_cast<unsigned long>(size), &width, &height,
                                   &subsamp, &colorspace) == 0 &&
-              width > 0 && height > 0 && width <= kMaxDimension && height <= kMaxDimension;
+              width > 0 && height > 0 && width <= kMaxDimension && height <= kMaxDimension &&
+              int64_t{width} * height <= kMaxPixels;
     if (ok) {
         const bool four = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
         const int channels = four ? 4 : 3;

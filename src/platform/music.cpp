@@ -5,12 +5,15 @@
 
 #include <SDL_mixer.h>
 
+#include <atomic>
+
 namespace platform {
 
 namespace {
 
 class MixerMusic;
-MixerMusic* g_playing = nullptr; // the player whose track SDL_mixer is playing
+// The player whose track SDL_mixer is playing; the audio thread reads it when a track ends.
+std::atomic<MixerMusic*> g_playing{nullptr};
 
 void MusicFinished();
 
@@ -53,7 +56,7 @@ private:
 
 // Runs on the audio thread (or inside Mix_HaltMusic): only queue the notification.
 void MusicFinished() {
-    if (g_playing) PostMusicNotify(g_playing, kMciModeStop);
+    if (MixerMusic* player = g_playing.load()) PostMusicNotify(player, kMciModeStop);
 }
 
 MusicPlayerFactory g_factory;

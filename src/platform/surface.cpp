@@ -136,6 +136,9 @@ void Surface::Stretch(const Rect& dst, const Surface& src, const Rect& srcRect, 
 
 void Surface::DrawPixels(const Rect& dst, const PixelView& pic, const Rect& srcRect) {
     if (!pic.data || pic.width <= 0 || pic.height <= 0 || !Image()) return;
+    // pixman trusts the row length: one shorter than a row of pixels would read past the
+    // buffer, and one off 4-byte steps it refuses noisily.
+    if (pic.stride % 4 != 0 || int64_t{pic.stride} < int64_t{pic.width} * pic.channels) return;
     pixman_format_code_t format;
     if (pic.channels == 3)
         format = PIXMAN_r8g8b8;

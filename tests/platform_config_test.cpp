@@ -1,0 +1,291 @@
+// platform_config_test.cpp: the settings file: escaping, names, kept lines, bad files, atomic
+// rewrite, unwritable folders and where the file lives.
+#include "platform/config_file.h"
+
+#include "scoped_env.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+using platform::ConfigFile;
+using testing_support::ScopedEnv;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteText(const fs::path& p, const std::string& text) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+class ConfigFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("ranqua-config-" + std::to_string(::getpid()) + "-" + std::to_string(s_counter++));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override {
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(m_dir);
+    }
+    fs::path Dir() const { return m_dir; }
+    std::string File() const { return (m_dir / "Ranqua.conf").string(); }
+    size_t EntriesInDir() const {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(m_dir), {}));
+    }
+
+private:
+    fs::path m_dir;
+    static inline int s_counter = 0;
+};
+
+} // namespace
+
+TEST_F(ConfigFileTest, EveryByteValueAndSpacesAtEitherEndRoundTrip) {
+    const ConfigFile file(File());
+    for (const char* spaced : {"   x  y   ", " ", ""}) {
+        ASSERT_TRUE(file.Write("Game", spaced));
+        EXPECT_EQ(file.Read("Game"), spaced);
+    }
+    std::string all;
+    for (int c = 0; c < 256; ++c)
+        all += static_cast<char>(c);
+    ASSERT_TRUE(file.Write("Game", all));
+    EXPECT_EQ(file.Read("Game"), all);
+
+    // Each byte alone as well, so no byte is only right by its neighbours' help.
+    for (int c = 0; c < 256; ++c) {
+        const std::string one(1, static_cast<char>(c));
+        ASSERT_TRUE(file.Write("One", one));
+        EXPECT_EQ(file.Read("One"), one) << "byte " << c;
+    }
+    // The file stays plain ASCII text without control characters.
+    for (unsigned char c : ReadText(File()))
+        EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F));
+}
+
+TEST_F(ConfigFileTest, NamesMatchWithoutRegardToCase) {
+    const ConfigFile file(File());
+    ASSERT_TRUE(file.Write("SoundEffect", "On"));
+    EXPECT_EQ(file.Read("soundeffect"), "On");
+    EXPECT_EQ(file.Read("SOUNDEFFECT"), "On");
+    ASSERT_TRUE(file.Write("SOUNDeffect", "Off"));
+    EXPECT_EQ(file.Read("SoundEffect"), "Off");
+    // One line for the value, not two.
+    EXPECT_EQ(ReadText(File()), "SOUNDeffect=\"Off\"\n");
+    EXPECT_EQ(file.Read("Sound"), std::nullopt);
+    EXPECT_EQ(file.Read("SoundEffects"), std::nullopt);
+}
+
+TEST_F(ConfigFileTest, OtherLinesAreKeptAsTheyAreOnRewrite) {
+    const std::string before = "# a comment\n"
+                               "\n"
+                               "; another comment\n"
+                               "Game=\"old\"\n"
+                               "this is not a value\n"
+                               "Broken=\"unterminated\n"
+                               "Bad=\"\\q\"\n"
+                               "  \n"
+                               "PlayMusic=\"On\"\r\n"
+                               "game=\"duplicate\"\n";
+    WriteText(File(), before);
+    const ConfigFile file(File());
+    EXPECT_EQ(file.Read("Game"), "duplicate"); // the last one counts
+    EXPECT_EQ(file.Read("PlayMusic"), "On");
+    EXPECT_EQ(file.Read("Broken"), std::nullopt);
+    EXPECT_EQ(file.Read("Bad"), std::nullopt);
+
+    ASSERT_TRUE(file.Write("Game", "new"));
+    EXPECT_EQ(ReadText(File()), "# a comment\n"
+                                "\n"
+                                "; another comment\n"
+                                "Game=\"new\"\n"
+                                "this is not a value\n"
+                                "Broken=\"unterminated\n"
+                                "Bad=\"\\q\"\n"
+                                "  \n"
+                                "PlayMusic=\"On\"\r\n");
+    ASSERT_TRUE(file.Write("SoundEffect", "Off"));
+    EXPECT_EQ(file.Read("Game"), "new");
+    EXPECT_EQ(file.Read("PlayMusic"), "On");
+    EXPECT_EQ(file.Read("SoundEffect"), "Off");
+}
+
+TEST_F(ConfigFileTest, ParseLineAcceptsOnlyWholeValueLines) {
+    std::string n, v;
+    EXPECT_TRUE(ConfigFile::ParseLine("Game=\"a\\\\b\\\"c\\x41\\x7f\"", n, v));
+    EXPECT_EQ(n, "Game");
+    EXPECT_EQ(v, "a\\b\"cA\x7F");
+    EXPECT_TRUE(ConfigFile::ParseLine("Game=\"\"\r", n, v));
+    EXPECT_EQ(v, "");
+    for (const char* bad :
+         {"", "#Game=\"x\"", ";Game=\"x\"", "=\"x\"", "Game", "Game=x", "Game=\"x", "Game=\"",
+          "Game=\"a\"b\"", "Game=\"\\\"", "Game=\"\\x4\"", "Game=\"\\xG0\"", "Game=\"\\n\"",
+          "Ga\"me=\"x\"", "Ga\tme=\"x\"", "Game=\"x\" "}) {
+        EXPECT_FALSE(ConfigFile::ParseLine(bad, n, v)) << bad;
+    }
+}
+
+TEST_F(ConfigFileTest, NamesThatCannotBeStoredAreRefused) {
+    const ConfigFile file(File());
+    ASSERT_TRUE(file.Write("Game", "kept"));
+    const std::string before = ReadText(File());
+    for (const char* bad : {"", "a=b", "a\"b", "a\nb", "#Game", ";Game"})
+        EXPECT_FALSE(file.Write(bad, "x")) << bad;
+    EXPECT_EQ(ReadText(File()), before);
+}
+
+TEST_F(ConfigFileTest, GarbageTruncatedOrMissingFilesReadAsNoValues) {
+    const ConfigFile file(File());
+    EXPECT_EQ(file.Read("Game"), std::nullopt); // missing
+
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    WriteText(File(), garbage);
+    EXPECT_EQ(file.Read("Game"), std::nullopt);
+
+    WriteText(File(), "Game=\"abc");
+    EXPECT_EQ(file.Read("Game"), std::nullopt);
+    WriteText(File(), "Game=\"abc\\x4");
+    EXPECT_EQ(file.Read("Game"), std::nullopt);
+    WriteText(File(), "Game=\"abc\""); // no final newline is fine
+    EXPECT_EQ(file.Read("Game"), "abc");
+
+    // A garbage file is still rewritten around the new value.
+    WriteText(File(), garbage);
+    ASSERT_TRUE(file.Write("Game", "x"));
+    EXPECT_EQ(file.Read("Game"), "x");
+}
+
+TEST_F(ConfigFileTest, AHugeFileReadsAsNoValuesAndIsReplacedOnWrite) {
+    const ConfigFile file(File());
+    std::string huge = "Game=\"early\"\n";
+    huge += std::string((1 << 20) + 10, '#');
+    huge += "\nPlayMusic=\"On\"\n";
+    WriteText(File(), huge);
+    EXPECT_EQ(file.Read("Game"), std::nullopt);
+    EXPECT_EQ(file.Read("PlayMusic"), std::nullopt);
+    ASSERT_TRUE(file.Write("Game", "new"));
+    EXPECT_EQ(ReadText(File()), "Game=\"new\"\n");
+}
+
+TEST_F(ConfigFileTest, AFolderOrPipeInPlaceOfTheFileIsNeitherReadNorReplaced) {
+    const ConfigFile file(File());
+    fs::create_directories(File());
+    EXPECT_EQ(file.Read("Game"), std::nullopt);
+    EXPECT_FALSE(file.Write("Game", "x"));
+    EXPECT_TRUE(fs::is_directory(File()));
+    fs::remove(File());
+    ASSERT_EQ(::mkfifo(File().c_str(), 0644), 0);
+    EXPECT_EQ(file.Read("Game"), std::nullopt); // at once, without waiting for a writer
+    EXPECT_FALSE(file.Write("Game", "x"));
+    EXPECT_TRUE(fs::is_fifo(File()));
+    EXPECT_EQ(EntriesInDir(), 1u); // no temporary file left behind
+}
+
+TEST_F(ConfigFileTest, WriteCreatesTheFoldersAndLeavesNoTemporaryFile) {
+    const fs::path deep = Dir() / "a" / "b" / "c" / "Ranqua.conf";
+    const ConfigFile file(deep.string());
+    ASSERT_TRUE(file.Write("Game", "1"));
+    ASSERT_TRUE(file.Write("PlayMusic", "Off"));
+    EXPECT_EQ(ReadText(deep), "Game=\"1\"\nPlayMusic=\"Off\"\n");
+    size_t entries = 0;
+    for (const auto& e : fs::directory_iterator(deep.parent_path())) {
+        EXPECT_EQ(e.path().filename(), "Ranqua.conf");
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1u);
+}
+
+TEST_F(ConfigFileTest, AWriteReplacesTheFileByRenameNotInPlace) {
+    const ConfigFile file(File());
+    ASSERT_TRUE(file.Write("Game", "1"));
+    struct stat before {};
+    ASSERT_EQ(::stat(File().c_str(), &before), 0);
+    // A reader holding the old file keeps seeing the old contents: the new file is a new inode.
+    std::ifstream held(File(), std::ios::binary);
+    ASSERT_TRUE(file.Write("Game", "2"));
+    struct stat after {};
+    ASSERT_EQ(::stat(File().c_str(), &after), 0);
+    EXPECT_NE(before.st_ino, after.st_ino);
+    std::stringstream s;
+    s << held.rdbuf();
+    EXPECT_EQ(s.str(), "Game=\"1\"\n");
+    EXPECT_EQ(file.Read("Game"), "2");
+}
+
+TEST_F(ConfigFileTest, AnUnwritableFolderFailsSilentlyAndKeepsTheOldFile) {
+    const ConfigFile file(File());
+    ASSERT_TRUE(file.Write("Game", "old"));
+    fs::permissions(Dir(), fs::perms::owner_read | fs::perms::owner_exec);
+    // Permission bits do not stop the super-user; the folder-as-file case below still runs.
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(file.Write("Game", "new"));
+        EXPECT_EQ(file.Read("Game"), "old");
+    }
+    fs::permissions(Dir(), fs::perms::owner_all);
+    EXPECT_EQ(EntriesInDir(), 1u);
+
+    // A folder that cannot be created at all (a file stands in its way).
+    WriteText(Dir() / "blocker", "not a folder");
+    const ConfigFile blocked((Dir() / "blocker" / "sub" / "Ranqua.conf").string());
+    EXPECT_FALSE(blocked.Write("Game", "x"));
+    EXPECT_EQ(blocked.Read("Game"), std::nullopt);
+    EXPECT_EQ(ReadText(Dir() / "blocker"), "not a folder");
+}
+
+TEST_F(ConfigFileTest, AnUnreadableFileIsNotOverwritten) {
+    if (::geteuid() == 0) GTEST_SKIP() << "the super-user reads every file";
+    const ConfigFile file(File());
+    ASSERT_TRUE(file.Write("Game", "old"));
+    ASSERT_TRUE(file.Write("Other", "kept"));
+    fs::permissions(File(), fs::perms::none);
+    EXPECT_EQ(file.Read("Game"), std::nullopt);
+    EXPECT_FALSE(file.Write("Game", "new"));
+    fs::permissions(File(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(file.Read("Other"), "kept");
+    EXPECT_EQ(file.Read("Game"), "old");
+}
+
+TEST_F(ConfigFileTest, PathForKeyFollowsXdgConfigHomeThenHome) {
+    const char* key = "Software\\Brindlewood\\Quorvale\\Marbalo\\Ranqua";
+    {
+        ScopedEnv home("HOME", "/home/player");
+        ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/xdg");
+        EXPECT_EQ(ConfigFile::PathForKey(key), "/tmp/xdg/Brindlewood/Quorvale/Marbalo/Ranqua.conf");
+    }
+    {
+        ScopedEnv home("HOME", "/home/player");
+        ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+        EXPECT_EQ(ConfigFile::PathForKey(key),
+                  "/home/player/.config/Brindlewood/Quorvale/Marbalo/Ranqua.conf");
+    }
+    {
+        // Relative and empty values are not valid base folders and are ignored.
+        ScopedEnv home("HOME", "/home/player");
+        for (const char* bad : {"", "relative/dir"}) {
+            ScopedEnv xdg("XDG_CONFIG_HOME", bad);
+            EXPECT_EQ(ConfigFile::PathForKey(key),
+                      "/home/player/.config/Brindlewood/Quorvale/Marbalo/Ranqua.conf");
+        }
+    }
+}

@@ -1,0 +1,362 @@
+// platform_services_test.cpp: the generator, display scale, resources, the shell opener, timer
+// ticks through the message loop and the real music player's stop notification.
+#include "platform/display.h"
+#include "platform/music.h"
+#include "platform/rand.h"
+#include "platform/resources.h"
+#include "platform/shell.h"
+#include "platform/window.h"
+
+#include "scoped_env.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace platform;
+using testing_support::ScopedEnv;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path FreshFolder(const std::string& what) {
+    static int counter = 0;
+    const fs::path p =
+        fs::temp_directory_path() /
+        ("ranqua-" + what + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(p);
+    fs::create_directories(p);
+    return p;
+}
+
+} // namespace
+
+TEST(Rand, FollowsTheFormulaForOtherSeeds) {
+    for (uint32_t seed : {0u, 12345u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        SeedRand(seed);
+        uint64_t state = seed;
+        for (int i = 0; i < 1000; ++i) {
+            state = (state * 214013u + 2531011u) % (uint64_t{1} << 32);
+            ASSERT_EQ(Rand(), static_cast<int>((state >> 16) & 0x7FFF))
+                << "seed " << seed << " #" << i;
+        }
+    }
+    // Seeding again restarts the sequence.
+    SeedRand(12345);
+    const int first = Rand();
+    Rand();
+    SeedRand(12345);
+    EXPECT_EQ(Rand(), first);
+}
+
+TEST(DisplayScale, IsTheLargestWholeScaleThatFitsThePlayArea) {
+    ScopedEnv scale("RANQUA_SCALE", nullptr);
+    EXPECT_EQ(DisplayScale({800, 600}), 1);
+    EXPECT_EQ(DisplayScale({1024, 768}), 1);
+    EXPECT_EQ(DisplayScale({1599, 1200}), 1);
+    EXPECT_EQ(DisplayScale({1600, 1200}), 2);
+    EXPECT_EQ(DisplayScale({1920, 1080}), 1); // 1200 rows would be needed for 2
+    EXPECT_EQ(DisplayScale({2560, 1440}), 2);
+    EXPECT_EQ(DisplayScale({3840, 2160}), 3);
+    EXPECT_EQ(DisplayScale({640, 480}), 1); // too small is for the caller to refuse
+    EXPECT_EQ(DisplayScale({0, 0}), 1);
+
+    SetDisplaySizeOverride(Size{3840, 2160});
+    EXPECT_EQ(DisplaySize(), (Size{1280, 720}));
+    EXPECT_EQ(PhysicalDisplaySize(), (Size{3840, 2160}));
+    SetDisplaySizeOverride(Size{1024, 768});
+    EXPECT_EQ(DisplaySize(), (Size{1024, 768}));
+    SetDisplaySizeOverride(std::nullopt);
+}
+
+TEST(DisplayScale, EnvironmentOverridesWithAWholeNumber) {
+    {
+        ScopedEnv scale("RANQUA_SCALE", "2");
+        EXPECT_EQ(DisplayScale({1024, 768}), 2);
+        SetDisplaySizeOverride(Size{3840, 2160});
+        EXPECT_EQ(DisplaySize(), (Size{1920, 1080}));
+        SetDisplaySizeOverride(std::nullopt);
+    }
+    {
+        ScopedEnv scale("RANQUA_SCALE", "1");
+        EXPECT_EQ(DisplayScale({3840, 2160}), 1);
+    }
+    for (const char* bad : {"", "0", "-1", "abc", "2x", "1.5", "17", "99999999999999999999"}) {
+        ScopedEnv scale("RANQUA_SCALE", bad);
+        EXPECT_EQ(DisplayScale({3840, 2160}), 3) << "'" << bad << "'";
+        EXPECT_EQ(DisplayScale({1024, 768}), 1) << "'" << bad << "'";
+    }
+}
+
+TEST(Resources, NamesAndTypesMatchWithoutRegardToCase) {
+    const ResourceData back = FindResource("jpeg", "BACK");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back.data[0], 0xFF); // a JPEG start marker
+    EXPECT_EQ(back.data[1], 0xD8);
+    for (const auto& [type, name] :
+         {std::pair{"JPEG", "back"}, {"Jpeg", "Back"}, {"jPEG", "bACK"}}) {
+        const ResourceData r = FindResource(type, name);
+        EXPECT_EQ(r.data, back.data) << type << " " << name;
+        EXPECT_EQ(r.size, back.size);
+    }
+    // The same name under two types is two resources.
+    const ResourceData logoWave = FindResource("wave", "logo");
+    const ResourceData logoJpeg = FindResource("jpeg", "logo");
+    ASSERT_TRUE(logoWave);
+    ASSERT_TRUE(logoJpeg);
+    EXPECT_NE(logoWave.data, logoJpeg.data);
+    EXPECT_EQ(std::memcmp(logoWave.data, "RIFF", 4), 0);
+    EXPECT_TRUE(FindResource("icon", "prg_icon"));
+    // Unknown names give nothing.
+    for (const auto& [type, name] : {std::pair{"jpeg", "BAC"},
+                                     {"jpeg", "BACKX"},
+                                     {"jpeg", ""},
+                                     {"jpe", "BACK"},
+                                     {"", "BACK"},
+                                     {"WAVE", "BACK"},
+                                     {"jpeg", "PIC99"},
+                                     {"jpeg", "M_BUTT9"}}) {
+        const ResourceData r = FindResource(type, name);
+        EXPECT_FALSE(r) << type << " " << name;
+        EXPECT_EQ(r.data, nullptr);
+        EXPECT_EQ(r.size, 0u);
+    }
+}
+
+// ---- the shell opener ------------------------------------------------------------------
+
+namespace {
+
+// A stand-in for xdg-open first in PATH that writes its arguments, one per line in brackets
+// after their count, and exits.
+class FakeOpener {
+public:
+    FakeOpener()
+        : m_dir(FreshFolder("opener")), m_path("PATH", (m_dir.string() + ":" + OldPath()).c_str()) {
+        const fs::path script = m_dir / "xdg-open";
+        std::ofstream(script)
+            << "#!/bin/sh\n"
+               "out='"
+            << (m_dir / "args").string()
+            << "'\n"
+               "{ printf '%s\\n' \"$#\"; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; }"
+               " > \"$out.part\" && mv \"$out.part\" \"$out\"\n";
+        fs::permissions(script, fs::perms::owner_all);
+    }
+    ~FakeOpener() { fs::remove_all(m_dir); }
+
+    // Waits (bounded) until the opener has exited, then returns what it wrote.
+    std::string WaitForArguments() const {
+        for (int i = 0; i < 2000; ++i) {
+            int status = 0;
+            const pid_t pid = ::waitpid(-1, &status, WNOHANG);
+            if (pid > 0 || (pid < 0 && errno == ECHILD)) break;
+            const timespec pause{0, 5'000'000};
+            ::nanosleep(&pause, nullptr);
+        }
+        std::ifstream in(m_dir / "args");
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    bool Ran() const { return fs::exists(m_dir / "args"); }
+
+private:
+    static std::string OldPath() {
+        const char* p = std::getenv("PATH");
+        return p ? p : "/usr/bin:/bin";
+    }
+    fs::path m_dir;
+    ScopedEnv m_path;
+};
+
+} // namespace
+
+TEST(OpenAddress, HandsTheAddressToXdgOpenAsOneArgument) {
+    SetShellHandler(nullptr);
+    const std::string addresses[] = {
+        "https://example.org/a b;c",
+        "http://x.test/?q='quoted' \"double\" $(touch pwned) `id` & | > < *",
+    };
+    for (const std::string& address : addresses) {
+        const FakeOpener opener;
+        ASSERT_TRUE(OpenAddress(address));
+        EXPECT_EQ(opener.WaitForArguments(), "1\n[" + address + "]\n");
+    }
+    EXPECT_FALSE(fs::exists("pwned"));
+}
+
+TEST(OpenAddress, RefusesEmptyAddressesAndOptions) {
+    SetShellHandler(nullptr);
+    const FakeOpener opener;
+    EXPECT_FALSE(OpenAddress(""));
+    EXPECT_FALSE(OpenAddress("-x"));
+    EXPECT_FALSE(OpenAddress("--help"));
+    EXPECT_FALSE(opener.Ran());
+
+    std::vector<std::string> recorded;
+    SetShellHandler([&](const std::string& a) { recorded.push_back(a); });
+    EXPECT_FALSE(OpenAddress("-x"));
+    EXPECT_TRUE(OpenAddress("http://example.org"));
+    SetShellHandler(nullptr);
+    EXPECT_EQ(recorded, std::vector<std::string>{"http://example.org"});
+}
+
+TEST(OpenAddress, FailsWhenThereIsNoOpener) {
+    SetShellHandler(nullptr);
+    const fs::path empty = FreshFolder("nopath");
+    {
+        ScopedEnv path("PATH", empty.c_str());
+        EXPECT_FALSE(OpenAddress("http://example.org"));
+    }
+    fs::remove_all(empty);
+}
+
+// ---- the message loop ------------------------------------------------------------------
+
+namespace {
+
+class CountingWindow : public FrameWindow {
+public:
+    void OnTimer(uint32_t id) override { timers.push_back(id); }
+    void OnMciNotifyMode(const void* musicWindow, int32_t mode) override {
+        notices.emplace_back(musicWindow, mode);
+    }
+    std::vector<uint32_t> timers;
+    std::vector<std::pair<const void*, int32_t>> notices;
+};
+
+class LoopApp : public Application {
+public:
+    bool InitInstance() override { return true; }
+};
+
+class MessageLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetTimersManual(true);
+        SetMusicPlayerFactory(nullptr);
+        ASSERT_TRUE(InitPlatform());
+        app.m_mainWindow = &window;
+    }
+    void TearDown() override {
+        app.m_mainWindow = nullptr;
+        ShutdownPlatform();
+        SetTimersManual(false);
+    }
+    CountingWindow window;
+    LoopApp app;
+};
+
+// A WAVE file of silence, long enough not to end by itself during a test.
+void WriteSilence(const fs::path& path, uint32_t seconds) {
+    const uint32_t rate = 8000, bytes = rate * seconds;
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    out.write("RIFF", 4);
+    u32(36 + bytes);
+    out.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);    // PCM
+    u16(1);    // mono
+    u32(rate); // samples a second
+    u32(rate); // bytes a second
+    u16(1);    // block size
+    u16(8);    // bits
+    out.write("data", 4);
+    u32(bytes);
+    const std::vector<char> silence(bytes, static_cast<char>(0x80));
+    out.write(silence.data(), static_cast<std::streamsize>(silence.size()));
+}
+
+} // namespace
+
+TEST_F(MessageLoopTest, TimerTicksCoalesce) {
+    window.SetTimer(7, 80);
+    PostTimerTick();
+    PostTimerTick();
+    app.PumpMessages();
+    EXPECT_EQ(window.timers, std::vector<uint32_t>{7});
+    // Once handled, the next tick comes through again.
+    PostTimerTick();
+    app.PumpMessages();
+    app.PumpMessages();
+    EXPECT_EQ(window.timers, (std::vector<uint32_t>{7, 7}));
+    window.KillTimer();
+}
+
+TEST_F(MessageLoopTest, APendingTickDoesNotOutliveTheLoop) {
+    PostTimerTick(); // never handled
+    ShutdownPlatform();
+    ASSERT_TRUE(InitPlatform());
+    PostTimerTick();
+    app.PumpMessages();
+    EXPECT_EQ(window.timers.size(), 1u);
+}
+
+TEST_F(MessageLoopTest, RealMusicPlayerReportsOneStop) {
+    const fs::path dir = FreshFolder("music");
+    WriteSilence(dir / "quiet.wav", 30);
+    {
+        const std::unique_ptr<MusicPlayer> player = CreateMusicPlayer();
+        player->Open((dir / "quiet.wav").string());
+        player->Play();
+        player->Stop();
+        app.PumpMessages();
+        ASSERT_EQ(window.notices.size(), 1u);
+        EXPECT_EQ(window.notices[0].first, player.get());
+        EXPECT_EQ(window.notices[0].second, kMciModeStop);
+        // Stopping what no longer plays reports nothing more.
+        player->Stop();
+        app.PumpMessages();
+        EXPECT_EQ(window.notices.size(), 1u);
+    }
+    fs::remove_all(dir);
+}
+
+TEST_F(MessageLoopTest, RealMusicPlayerIsSilentAfterAFailedOpen) {
+    const fs::path dir = FreshFolder("music");
+    WriteSilence(dir / "quiet.wav", 30);
+    std::ofstream(dir / "broken.mp3") << "not music at all";
+    {
+        const std::unique_ptr<MusicPlayer> player = CreateMusicPlayer();
+        player->Open((dir / "missing.mp3").string());
+        player->Play();
+        player->Stop();
+        player->Open((dir / "broken.mp3").string());
+        player->Play();
+        player->Stop();
+        // Replacing a playing track with one that fails stops it without a report.
+        player->Open((dir / "quiet.wav").string());
+        player->Play();
+        player->Open((dir / "missing.mp3").string());
+        player->Stop();
+        app.PumpMessages();
+        EXPECT_TRUE(window.notices.empty());
+    }
+    fs::remove_all(dir);
+}
+
+TEST_F(MessageLoopTest, ADestroyedPlayerReportsNothing) {
+    const fs::path dir = FreshFolder("music");
+    WriteSilence(dir / "quiet.wav", 30);
+    {
+        std::unique_ptr<MusicPlayer> player = CreateMusicPlayer();
+        player->Open((dir / "quiet.wav").string());
+        player->Play();
+        player.reset(); // a report now would name a player that is gone
+    }
+    app.PumpMessages();
+    EXPECT_TRUE(window.notices.empty());
+    fs::remove_all(dir);
+}
