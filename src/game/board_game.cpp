@@ -6,6 +6,7 @@
 #include "game/registry_store.h"
 #include "gfx/jpeg_image.h"
 
+#include <climits>
 #include <string>
 
 using platform::Point;
@@ -51,7 +52,9 @@ void CBoardGame::AddBalls() { ::AddBalls(m_cells, m_level); }
 
 bool CBoardGame::RemoveRuns() {
     const bool any = MarkRuns(m_cells);
-    m_score += RemoveMarked(m_cells);
+    // Saturate rather than overflow: a loaded record may already stand near the limit.
+    const int32_t removed = RemoveMarked(m_cells);
+    m_score = m_score > INT32_MAX - removed ? INT32_MAX : m_score + removed;
     UpdatePicture();
     return any;
 }

@@ -1,6 +1,8 @@
 // record.cpp: encoding and checking of the saved-game record.
 #include "game/record.h"
 
+#include <cstdint>
+
 std::string EncodeBase224(uint32_t value) {
     std::string text;
     while (value != 0) {
@@ -36,7 +38,10 @@ bool ParseRecord(std::string_view text, std::array<std::array<int32_t, kRows>, k
         if (colour < 0 || colour > kBallColours) return false;
         parsed[k % kColumns][k / kColumns] = colour;
     }
+    // A score no game can reach would turn negative in the game's signed score.
+    const uint32_t decoded = DecodeBase224(text.substr(42));
+    if (decoded > static_cast<uint32_t>(INT32_MAX)) return false;
     colours = parsed;
-    score = DecodeBase224(text.substr(42));
+    score = decoded;
     return true;
 }

@@ -19,6 +19,6 @@ uint32_t DecodeBase224(std::string_view text);
 std::string BuildRecord(const Board& board, int32_t score);
 
 // Checks a whole record before anything is used: 46 characters, every cell a space or one of
-// the five ball colours. On success fills `colours` (column-major like Board) and `score`.
+// the five ball colours, and a score that fits the game's signed score. On success fills `colours` (column-major like Board) and `score`.
 bool ParseRecord(std::string_view text, std::array<std::array<int32_t, kRows>, kColumns>& colours,
                  uint32_t& score);
