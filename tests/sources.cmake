@@ -9,4 +9,11 @@ set(RANQUA_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/jpeg_decode_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/jpeg_image_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/platform_services_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/screen_startup_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/screen_transition_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/screen_banner_button_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/screen_input_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/screen_menu_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/media_sound_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/media_music_settings_test.cpp
 )

@@ -128,7 +128,8 @@ void CInterface::ReadLinkFile() {
     // Coming back by the saved path rather than "..": the folder may be a symbolic link.
     const std::string start = platform::CurrentDirectory();
     const bool entered = platform::ChangeDirectory(kLinkFolder);
-    {
+    // Without the folder there are no links: an internet.txt in the starting folder is not ours.
+    if (entered) {
         std::ifstream in(kLinkFile, std::ios::binary);
         for (const auto& [picture, address] : ReadLinkPairs(in)) {
             auto* link = new CInternetLink(picture, address, m_linkPosition);

@@ -1,0 +1,185 @@
+// screen_banner_button_test.cpp: the status banner's fade-in and the menu buttons' rows and fades.
+#include "screen_probe.h"
+
+using namespace testing_support;
+using platform::Point;
+using platform::Rect;
+using platform::Rgb;
+using platform::Surface;
+
+namespace {
+
+Surface Blended(const Surface& top, const Surface& under, int alpha) {
+    Surface out(under.Width(), under.Height());
+    for (int32_t y = 0; y < out.Height(); ++y)
+        for (int32_t x = 0; x < out.Width(); ++x)
+            out.Row(y)[x] = BlendPixel(top.Pixel(x, y), under.Pixel(x, y), alpha);
+    return out;
+}
+
+// The first value of the generator's sequence from `seed`, mod 30: the step a button fade adds
+// to 30.
+int NextFadeStep(uint32_t seed) {
+    platform::SeedRand(seed);
+    const int r = platform::Rand() % 30;
+    platform::SeedRand(seed);
+    return r;
+}
+
+// A point of the play area on no button, link or board.
+constexpr Point kNowhere{150, 400};
+
+} // namespace
+
+TEST_F(ScreenProbeTest, BannerFadesInOverFiveTicksAndRestartsOverWhatIsShown) {
+    StartAndSettle();
+    const Rect r = screen->ToScreenRect(layout::kBannerRect);
+    const Surface under = OnWindow(r);
+    const Surface exitCaption = Picture("M_BUTT5");
+    screen->ShowBanner("M_BUTT5");
+    EXPECT_EQ(screen->m_bannerAlpha, 5);
+    EXPECT_TRUE(SamePixels(OnWindow(r), under)); // only prepared
+    for (int alpha : {55, 105, 155, 205, 255}) {
+        Tick();
+        EXPECT_EQ(screen->m_bannerAlpha, alpha);
+        EXPECT_TRUE(SamePixels(OnWindow(r), Blended(exitCaption, under, alpha))) << alpha;
+    }
+    EXPECT_TRUE(SamePixels(OnWindow(r), exitCaption));
+
+    // A new banner two ticks into a fade starts again over the half-faded picture.
+    screen->ShowBanner("M_BUTT4");
+    Tick();
+    Tick();
+    const Surface halfway = OnWindow(r);
+    screen->ShowBanner("M_BUTT8");
+    EXPECT_TRUE(SamePixels(*screen->m_bannerBackground, halfway));
+    const Surface soundCaption = Picture("M_BUTT8");
+    for (int alpha : {55, 105, 155, 205, 255}) {
+        Tick();
+        EXPECT_TRUE(SamePixels(OnWindow(r), Blended(soundCaption, halfway, alpha))) << alpha;
+    }
+    EXPECT_EQ(screen->m_bannerAlpha, 255);
+
+    // An idle tick draws and presents nothing.
+    screen->m_backBuffer->Fill(r, Rgb(1, 2, 3));
+    Tick();
+    EXPECT_TRUE(SamePixels(OnWindow(r), soundCaption));
+    EXPECT_EQ(screen->m_backBuffer->Pixel(r.left, r.top), Rgb(1, 2, 3));
+}
+
+TEST_F(ScreenProbeTest, HoveringShowsTheCaptionAndLeavingClearsIt) {
+    StartAndSettle();
+    CPicButton* exit = Button(5);
+    Move(Centre(exit->m_rect));
+    EXPECT_EQ(screen->m_hovered, exit);
+    EXPECT_EQ(exit->m_state, CPicButton::kHighlighted);
+    EXPECT_TRUE(SamePixels(OnWindow(exit->m_rect), ButtonRow(exit, 2)));
+    EXPECT_TRUE(SamePixels(*screen->m_bannerSurface, Picture("M_BUTT5")));
+    Tick();
+    Tick();
+    EXPECT_EQ(screen->m_bannerAlpha, 105);
+    Move({exit->m_rect.left, exit->m_rect.top});
+    EXPECT_EQ(screen->m_bannerAlpha, 5); // a move within the button starts the fade again
+
+    Move(kNowhere);
+    EXPECT_EQ(screen->m_hovered, nullptr);
+    EXPECT_EQ(exit->m_fade, 10);
+    EXPECT_EQ(exit->m_state, CPicButton::kHighlighted);
+    EXPECT_TRUE(
+        SamePixels(OnWindow(exit->m_rect), Blended(ButtonRow(exit, 0), ButtonRow(exit, 2), 10)));
+    EXPECT_TRUE(SamePixels(*screen->m_bannerSurface, Picture("M_CLEAR")));
+    EXPECT_EQ(screen->m_bannerAlpha, 5);
+}
+
+TEST_F(ScreenProbeTest, ButtonShowsAFadeOnlyWhileHighlighted) {
+    StartAndSettle();
+    CPicButton* exit = Button(5);
+    exit->m_state = CPicButton::kNormal;
+    exit->m_fade = 100;
+    exit->Draw(screen->m_backBuffer, screen);
+    EXPECT_EQ(exit->m_fade, 0);
+    EXPECT_TRUE(SamePixels(InBackBuffer(exit->m_rect), ButtonRow(exit, 0)));
+
+    exit->m_state = CPicButton::kHighlighted;
+    exit->m_fade = 100;
+    exit->Draw(screen->m_backBuffer, screen);
+    EXPECT_EQ(exit->m_fade, 100);
+    EXPECT_TRUE(SamePixels(InBackBuffer(exit->m_rect),
+                           Blended(ButtonRow(exit, 0), ButtonRow(exit, 2), 100)));
+
+    // The help button's cell is a pixel wider than the button: the row is squeezed, while the
+    // fade overlay shows the cell's left part 1:1.
+    CPicButton* help = Button(4);
+    help->m_state = CPicButton::kHighlighted;
+    help->m_fade = 100;
+    help->Draw(screen->m_backBuffer, screen);
+    const Surface cell = PictureCell("BUT", help->RowRect(0), 70, 19);
+    EXPECT_TRUE(SamePixels(InBackBuffer(help->m_rect),
+                           Blended(Region(cell, {0, 0, 69, 19}), ButtonRow(help, 2), 100)));
+}
+
+TEST_F(ScreenProbeTest, FadeReachingExactly244TakesOneMoreTick) {
+    StartAndSettle();
+    CPicButton* exit = Button(5);
+    const Surface rest = ButtonRow(exit, 0);
+    int r = NextFadeStep(4242);
+    exit->m_state = CPicButton::kHighlighted;
+    exit->m_fade = 244 - 30 - r;
+    Tick();
+    EXPECT_EQ(exit->m_fade, 244);
+    EXPECT_EQ(exit->m_state, CPicButton::kHighlighted);
+    EXPECT_TRUE(SamePixels(OnWindow(exit->m_rect), Blended(rest, ButtonRow(exit, 2), 244)));
+    Tick();
+    EXPECT_EQ(exit->m_fade, 0);
+    EXPECT_EQ(exit->m_state, CPicButton::kNormal);
+    EXPECT_TRUE(SamePixels(OnWindow(exit->m_rect), rest));
+
+    // One more than that ends on the tick itself, with no overlay left.
+    r = NextFadeStep(777);
+    exit->m_state = CPicButton::kHighlighted;
+    exit->m_fade = 245 - 30 - r;
+    Tick();
+    EXPECT_EQ(exit->m_fade, 0);
+    EXPECT_EQ(exit->m_state, CPicButton::kNormal);
+    EXPECT_TRUE(SamePixels(OnWindow(exit->m_rect), rest));
+}
+
+TEST_F(ScreenProbeTest, SwitchedOnToggleFadesBackToItsPressedRow) {
+    StartAndSettle();
+    CPicButton* sound = Button(8);
+    ASSERT_EQ(sound->m_restState, 1);
+    Move(Centre(sound->m_rect));
+    Move(kNowhere);
+    ASSERT_EQ(sound->m_fade, 10);
+    int ticks = 0;
+    while (sound->m_fade != 0 && ticks < 20) {
+        Tick();
+        ++ticks;
+    }
+    EXPECT_GE(ticks, 4);
+    EXPECT_LE(ticks, 8);
+    EXPECT_EQ(sound->m_state, 1);
+    EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 1)));
+}
+
+TEST_F(ScreenProbeTest, ButtonsFadingTogetherAdvanceInOneTickInListOrder) {
+    StartAndSettle();
+    CPicButton* exit = Button(5);
+    CPicButton* save = Button(3);
+    Move(Centre(save->m_rect));
+    Move(Centre(exit->m_rect)); // leaving save starts its fade
+    Move(kNowhere);             // and leaving exit starts exit's
+    ASSERT_EQ(exit->m_fade, 10);
+    ASSERT_EQ(save->m_fade, 10);
+    // Exit comes before save in the menu list, so it draws first.
+    platform::SeedRand(99);
+    const int first = platform::Rand() % 30, second = platform::Rand() % 30;
+    platform::SeedRand(99);
+    Tick();
+    EXPECT_EQ(exit->m_fade, 40 + first);
+    EXPECT_EQ(save->m_fade, 40 + second);
+    EXPECT_TRUE(SamePixels(OnWindow(exit->m_rect),
+                           Blended(ButtonRow(exit, 0), ButtonRow(exit, 2), 40 + first)));
+    EXPECT_TRUE(SamePixels(OnWindow(save->m_rect),
+                           Blended(ButtonRow(save, 0), ButtonRow(save, 2), 40 + second)));
+}

@@ -1,0 +1,223 @@
+// screen_menu_test.cpp: menu commands, switch buttons, the internet links and the help screen.
+#include "screen_probe.h"
+
+#include "game/registry_store.h"
+
+using namespace testing_support;
+using platform::Point;
+using platform::Rect;
+using platform::Surface;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr Point kNowhere{150, 400};
+const std::string kThreeLinks =
+    "sdl.jpg https://one.example/\n debian.jpg\thttps://two.example/\r\ncairo.jpg "
+    "https://three.example/";
+
+class MenuTest : public ScreenProbeTest {
+protected:
+    // The link pictures of the build beside an internet.txt holding `text`.
+    void LayOutLinks(const std::string& text) {
+        fs::create_directories("Internet");
+        for (const char* name : {"sdl.jpg", "debian.jpg", "cairo.jpg"})
+            fs::copy_file(fs::path(RANQUA_ASSET_DIR) / "Internet" / name,
+                          fs::path("Internet") / name, fs::copy_options::overwrite_existing);
+        WriteFile("Internet/internet.txt", text);
+    }
+
+    size_t LinkIndex() const {
+        for (size_t i = 0; i < screen->m_links.size(); ++i)
+            if (screen->m_links[i] == screen->m_currentLink) return i;
+        return screen->m_links.size();
+    }
+
+    // The link the next draw of the generator picks; the generator is left where it was.
+    size_t NextLinkChoice(uint32_t seed) {
+        platform::SeedRand(seed);
+        const size_t k = static_cast<size_t>(platform::Rand()) % screen->m_links.size();
+        platform::SeedRand(seed);
+        return k;
+    }
+};
+
+TEST_F(MenuTest, SwitchButtonsFlipTheirRowsAndTheSoundClickIsHeardOnlyGoingOff) {
+    StartAndSettle();
+    CPicButton* sound = Button(8);
+    CPicButton* music = Button(7);
+    Click(8);
+    EXPECT_FALSE(screen->m_soundOn);
+    EXPECT_EQ(sound->m_restState, 0);
+    EXPECT_EQ(sound->m_state, 0);
+    EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 0)));
+    Click(8);
+    EXPECT_TRUE(screen->m_soundOn);
+    EXPECT_EQ(sound->m_restState, 1);
+    EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 1)));
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"LOGO", "BTN"}));
+
+    Click(7);
+    EXPECT_FALSE(screen->m_musicOn);
+    EXPECT_EQ(music->m_restState, 0);
+    EXPECT_TRUE(SamePixels(OnWindow(music->m_rect), ButtonRow(music, 0)));
+    Click(7);
+    EXPECT_TRUE(screen->m_musicOn);
+    EXPECT_TRUE(SamePixels(OnWindow(music->m_rect), ButtonRow(music, 1)));
+}
+
+TEST_F(MenuTest, SaveRightAfterStartUpOnlyClicks) {
+    StartAndSettle();
+    Click(3);
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"LOGO", "BTN"}));
+    EXPECT_EQ(RegistryStore("Ranqua").ReadString("Game"), "");
+    EXPECT_TRUE(SamePixels(*screen->m_bannerSurface, Picture("M_BUTT3")));
+    EXPECT_TRUE(game->m_gameOver);
+}
+
+TEST_F(MenuTest, FirstTickDrawsALinkAndThenOneEvery7000Milliseconds) {
+    LayOutLinks(kThreeLinks);
+    probe.SetTicks(1000);
+    StartAndSettle();
+    ASSERT_EQ(screen->m_links.size(), 3u);
+    EXPECT_EQ(screen->m_currentLink, screen->m_links[2]); // the last one read
+    EXPECT_EQ(screen->m_links[1]->m_address, "https://two.example/");
+    EXPECT_EQ(screen->m_nextLinkTime, 1000u);
+
+    probe.AdvanceTicks(80);
+    const size_t chosen = NextLinkChoice(31);
+    const char* files[] = {"sdl.jpg", "debian.jpg", "cairo.jpg"};
+    CJpegImage picture;
+    ASSERT_TRUE(picture.LoadFromFile(std::string("Internet/") + files[chosen]));
+    Surface expected(picture.m_width, picture.m_height);
+    picture.Draw(&expected);
+    const Rect at = screen->m_links[chosen]->m_rect;
+    EXPECT_EQ(at, (Rect{243, 102, 243 + picture.m_width, 102 + picture.m_height}));
+    const Surface windowBefore = OnWindow(at);
+    Tick();
+    EXPECT_EQ(LinkIndex(), chosen);
+    EXPECT_EQ(screen->m_nextLinkTime, 8080u);
+    EXPECT_TRUE(SamePixels(InBackBuffer(at), expected));
+    EXPECT_TRUE(SamePixels(OnWindow(at), windowBefore)); // the link step does not present
+    Move(Centre(Button(4)->m_rect));                     // any present brings it to the window
+    EXPECT_TRUE(SamePixels(OnWindow(at), expected));
+
+    // A press inside the picture opens its address; the rectangle's right edge is outside.
+    Move({at.right - 1, at.bottom - 1});
+    Press({at.right - 1, at.bottom - 1});
+    Release({at.right - 1, at.bottom - 1});
+    Press({at.right, at.top});
+    EXPECT_EQ(opened, std::vector<std::string>{screen->m_currentLink->m_address});
+
+    probe.SetTicks(8080);
+    Tick();
+    EXPECT_EQ(screen->m_nextLinkTime, 8080u); // not yet later than the stored time
+    probe.SetTicks(8081);
+    Tick();
+    EXPECT_EQ(screen->m_nextLinkTime, 15081u);
+}
+
+TEST_F(MenuTest, LinkRotationKeepsItsPeriodAcrossTheTickCountWrap) {
+    LayOutLinks(kThreeLinks);
+    probe.SetTicks(0xFFFFF000u);
+    StartAndSettle();
+    probe.AdvanceTicks(80);
+    Tick();
+    const uint32_t next = 0xFFFFF050u + 7000u; // wrapped round to 2984
+    ASSERT_EQ(screen->m_nextLinkTime, next);
+    for (uint32_t t : {0xFFFFF0A0u, 0xFFFFFFFFu, 0u, next}) {
+        probe.SetTicks(t);
+        Tick();
+        EXPECT_EQ(screen->m_nextLinkTime, next) << t;
+    }
+    probe.SetTicks(next + 1);
+    Tick();
+    EXPECT_EQ(screen->m_nextLinkTime, next + 1 + 7000);
+}
+
+TEST_F(MenuTest, LinkFileWordsArePairedAndCutAt255Characters) {
+    const std::string longAddress(300, 'a');
+    const std::string longName = std::string(300, 'n') + ".jpg";
+    LayOutLinks("sdl.jpg " + longAddress + "\n" + longName + " https://two.example/\n" +
+                "debian.jpg https://three.example/ cairo.jpg");
+    StartAndSettle();
+    ASSERT_EQ(screen->m_links.size(), 3u); // the last name has no address
+    EXPECT_EQ(screen->m_links[0]->m_address, longAddress.substr(0, 255));
+    EXPECT_EQ(screen->m_links[1]->m_address, "https://two.example/");
+    EXPECT_EQ(screen->m_links[2]->m_address, "https://three.example/");
+    EXPECT_EQ(screen->m_currentLink, screen->m_links[2]);
+    // The cut name names no file: reported, and the link has nothing to show or press.
+    EXPECT_EQ(messages, std::vector<std::string>{"Error opening JPEG file"});
+    EXPECT_TRUE(screen->m_links[1]->m_rect.IsEmpty());
+    EXPECT_EQ(screen->m_links[0]->m_rect.TopLeft(), (Point{243, 102}));
+    EXPECT_FALSE(screen->m_links[0]->m_rect.IsEmpty());
+}
+
+TEST_F(MenuTest, NoLinkFolderMeansNoLinksAndTheSameWorkingFolder) {
+    // An internet.txt beside the game, not in Internet/, is not the link file.
+    WriteFile("internet.txt", "x.jpg https://wrong.example/");
+    WriteFile("../MUSIC/GAME/a.mp3", "");
+    const fs::path start = fs::current_path();
+    probe.SetTicks(500);
+    StartAndSettle();
+    EXPECT_EQ(fs::current_path(), start);
+    EXPECT_TRUE(screen->m_links.empty());
+    EXPECT_EQ(screen->m_currentLink, nullptr);
+    EXPECT_TRUE(messages.empty());
+    const Rect at{243, 102, 363, 142};
+    const Surface before = InBackBuffer(at);
+    probe.AdvanceTicks(20000);
+    Tick();
+    EXPECT_TRUE(SamePixels(InBackBuffer(at), before));
+    Press(Centre(at));
+    EXPECT_TRUE(opened.empty());
+    // Music still opens from the folder beside the working folder.
+    EXPECT_EQ(music.calls, (std::vector<std::string>{"open ../MUSIC/GAME/a.mp3", "play"}));
+}
+
+TEST_F(MenuTest, LinkFolderWithoutItsFileLeavesTheWorkingFolderAsItWas) {
+    fs::create_directories("Internet");
+    const fs::path start = fs::current_path();
+    StartAndSettle();
+    EXPECT_EQ(fs::current_path(), start);
+    EXPECT_TRUE(screen->m_links.empty());
+}
+
+// The help comes in with a transition; the next press puts back the whole back buffer as it
+// was, whatever the timer drew meanwhile.
+TEST_F(MenuTest, HelpCoversTheScreenUntilTheNextPressRestoresIt) {
+    LayOutLinks(kThreeLinks);
+    StartAndSettle();
+    Surface before;
+    int frames = 0;
+    probe.onRead = [&] {
+        if (frames++ == 0) before = Region(*screen->m_backBuffer, screen->m_displayRect);
+    };
+    Click(4);
+    probe.onRead = nullptr;
+    ASSERT_TRUE(screen->m_helpShown);
+    EXPECT_EQ(frames, 11); // start and 10 frames of a 1-second transition
+    const Rect help = screen->ToScreenRect(layout::kHelpRect);
+    EXPECT_TRUE(SamePixels(OnWindow(help), Picture("HELP")));
+    EXPECT_TRUE(SamePixels(*screen->m_savedScreen, before));
+
+    // Meanwhile the banner goes on fading in and a link is drawn; moves and keys are ignored.
+    probe.AdvanceTicks(100);
+    for (int i = 0; i < 5; ++i)
+        Tick();
+    ASSERT_NE(screen->m_currentLink, nullptr);
+    EXPECT_FALSE(SamePixels(*screen->m_backBuffer, before));
+    Move(Centre(Button(5)->m_rect));
+    EXPECT_EQ(Button(5)->m_state, CPicButton::kNormal);
+
+    const size_t heard = sounds.played.size();
+    Press(kNowhere);
+    EXPECT_FALSE(screen->m_helpShown);
+    EXPECT_TRUE(SamePixels(*screen->m_backBuffer, before));
+    EXPECT_TRUE(SamePixels(OnWindow(screen->m_playRect), Region(before, screen->m_playRect)));
+    Release(kNowhere);
+    EXPECT_EQ(sounds.played.size(), heard);
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+// screen_startup_test.cpp: the visible start-up: logo, background, menu, geometry, display check.
+#include "screen_probe.h"
+
+#include <cstdio>
+
+using namespace testing_support;
+using platform::Rect;
+using platform::Rgb;
+using platform::Surface;
+
+namespace {
+constexpr uint32_t kBorder = Rgb(2, 30, 27);
+}
+
+// The main screen on its own, without the application around it, so that what the
+// constructor presents can be told apart from the first paint.
+TEST_F(ScreenProbeTest, LogoFrameThenBackgroundAndTheButtonsOnlyWithThePaint) {
+    alignas(CInterface) unsigned char storage[sizeof(CInterface)];
+    auto* building = reinterpret_cast<CInterface*>(storage);
+    bool sawLogo = false;
+    probe.onRead = [&] {
+        if (sawLogo) return;
+        sawLogo = true;
+        // The first counter read starts the background transition: the logo frame is up.
+        const platform::FrameWindow* w = building;
+        Surface logo(300, 300);
+        for (int32_t y = 0; y < 300; ++y)
+            for (int32_t x = 0; x < 300; ++x)
+                logo.Row(y)[x] = w->WindowPixel(362 + x, 234 + y);
+        EXPECT_TRUE(SamePixels(logo, Picture("LOGO")));
+        for (platform::Point p : {platform::Point{0, 0}, {1023, 767}, {113, 85}, {361, 400}})
+            EXPECT_EQ(w->WindowPixel(p.x, p.y), kBorder) << p.x << "," << p.y;
+        EXPECT_EQ(sounds.played, std::vector<std::string>{"LOGO"});
+    };
+    CInterface* s = new (storage) CInterface("RanquaWindow");
+    probe.onRead = nullptr;
+    ASSERT_TRUE(sawLogo);
+    screen = s;
+
+    // The transition left the background on the window; the buttons are only in the back buffer.
+    const Rect play = s->m_playRect;
+    EXPECT_TRUE(SamePixels(OnWindow(play), Picture("BACK")));
+    for (CPicButton* b : s->m_menuButtons)
+        EXPECT_TRUE(SamePixels(InBackBuffer(b->m_rect), ButtonRow(b, 0))) << b->m_id;
+    for (platform::Point p : {platform::Point{0, 0}, {1023, 767}, {111, 84}, {912, 683}})
+        EXPECT_EQ(s->m_backBuffer->Pixel(p.x, p.y), kBorder);
+
+    s->OnPaint();
+    EXPECT_TRUE(SamePixels(OnWindow(s->m_displayRect), *s->m_backBuffer));
+    for (CPicButton* b : s->m_menuButtons)
+        EXPECT_TRUE(SamePixels(OnWindow(b->m_rect), ButtonRow(b, 0))) << b->m_id;
+    EXPECT_TRUE(messages.empty());
+    s->~CInterface();
+    screen = nullptr;
+}
+
+TEST_F(ScreenProbeTest, PlayAreaIsCentredWithHalvesRoundedDown) {
+    struct Case {
+        platform::Size display;
+        Rect play;
+    };
+    for (const Case& c :
+         {Case{{1024, 768}, {112, 84, 912, 684}}, Case{{1365, 768}, {282, 84, 1082, 684}},
+          Case{{801, 601}, {0, 0, 800, 600}}, Case{{800, 600}, {0, 0, 800, 600}}}) {
+        platform::SetDisplaySizeOverride(c.display);
+        auto s = std::make_unique<CInterface>("RanquaWindow");
+        EXPECT_EQ(s->m_playRect, c.play) << c.display.width;
+        EXPECT_EQ(s->m_displayRect, (Rect{0, 0, c.display.width, c.display.height}));
+        EXPECT_EQ(s->m_linkPosition, (platform::Point{c.play.left + 131, c.play.top + 18}));
+        EXPECT_EQ(s->ToScreenRect({0, 0, 277, 237}),
+                  (Rect{c.play.left, c.play.top, c.play.left + 277, c.play.top + 237}));
+        Surface* whole = s->CreateSurface(Rect{});
+        EXPECT_EQ(whole->Width(), 800);
+        EXPECT_EQ(whole->Height(), 600);
+        s->FreeSurface(whole);
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+// The display check ends the process, so it runs in a child process of its own.
+TEST(ScreenDisplayCheck, TooSmallADisplayShowsTheMessageAndEndsWithCodeZero) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The child re-runs this test; it finds the folder the parent made through the variable.
+    if (!std::getenv("RANQUA_TEST_SMALL_HOME")) {
+        const auto home =
+            std::filesystem::temp_directory_path() / ("ranqua-small-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(home);
+        setenv("RANQUA_TEST_SMALL_HOME", home.c_str(), 1);
+    }
+    const std::filesystem::path home = std::getenv("RANQUA_TEST_SMALL_HOME");
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    for (platform::Size size : {platform::Size{799, 600}, platform::Size{800, 599}}) {
+        EXPECT_EXIT(
+            {
+                platform::SetDisplaySizeOverride(size);
+                platform::SetMessageBoxHandler([](const std::string& text) {
+                    std::fprintf(stderr, "message box: [%s]\n", text.c_str());
+                });
+                platform::InitPlatform();
+                CGameApp app;
+                app.InitInstance(); // returning from here fails the test: it must not
+            },
+            ::testing::ExitedWithCode(0), "message box: \\[Minimum resulution is 800x600\\]");
+    }
+    // Nothing reached the settings store.
+    EXPECT_FALSE(std::filesystem::exists(home / ".config"));
+    std::filesystem::remove_all(home);
+    unsetenv("RANQUA_TEST_SMALL_HOME");
+    if (oldHome) setenv("HOME", savedHome.c_str(), 1);
+}
