@@ -253,6 +253,17 @@ bool InitPlatform() {
         std::fprintf(stderr, "ranqua: cannot open the display: %s\n", SDL_GetError());
         return false;
     }
+    // With no display SDL quietly falls back to an invisible driver; a player would see nothing.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const bool invisible = driver && (SDL_strcmp(driver, "dummy") == 0 ||
+                                      SDL_strcmp(driver, "offscreen") == 0 ||
+                                      SDL_strcmp(driver, "evdev") == 0);
+    if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+        std::fprintf(stderr, "ranqua: no display found (is DISPLAY or WAYLAND_DISPLAY set?)\n");
+        SDL_Quit();
+        return false;
+    }
     // Waiting for the player is no reason to keep the screen awake.
     SDL_EnableScreenSaver();
     g_eventBase = SDL_RegisterEvents(kEventCount);
