@@ -2,4 +2,10 @@ set(RANQUA_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/test_main_env.cpp
   ${CMAKE_SOURCE_DIR}/tests/platform_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/startup_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/board_rules_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/board_drawing_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/record_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/game_play_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/game_save_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/game_model_test.cpp
 )

@@ -1,0 +1,155 @@
+// game_save_test.cpp: saving and loading the one stored game through the menu commands.
+#include "game_fixture.h"
+
+using platform::Point;
+using testing_support::GameTest;
+using testing_support::Rows;
+
+namespace {
+
+using Sounds = std::vector<std::string>;
+
+const Rows kSavedRows = {"1......", ".2.....", "..3....", "...4...", "....5..", "......1"};
+// kSavedRows with the score 1000 (digits 136, 36).
+const std::string kSavedRecord = "!      "
+                                 " \"     "
+                                 "  #    "
+                                 "   $   "
+                                 "    %  "
+                                 "      !"
+                                 "\x88$  ";
+
+} // namespace
+
+TEST_F(GameTest, SaveIsRefusedWhileNoGameRuns) {
+    StartQuiet();
+    screen->RunMenuCommand(3);
+    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_FALSE(SavedGame().has_value());
+    EXPECT_EQ(screen->m_bannerAlpha, 255);
+}
+
+TEST_F(GameTest, SaveWritesTheRecordAndChangesNothing) {
+    StartQuiet();
+    NewGameSeeded(1);
+    SetBoard(kSavedRows);
+    game->m_score = 1000;
+    ClickCell(2, 2);
+    sounds.played.clear();
+    screen->RunMenuCommand(3);
+    ASSERT_EQ(kSavedRecord.size(), 46u);
+    EXPECT_EQ(SavedGame(), kSavedRecord);
+    EXPECT_EQ(sounds.played, Sounds{"W_SAVE"});
+    EXPECT_EQ(screen->m_bannerAlpha, 5);
+    EXPECT_EQ(BoardRows(), kSavedRows);
+    EXPECT_EQ(game->m_score, 1000);
+    EXPECT_EQ(game->m_selected, (Point{2, 2}));
+
+    // Small scores: four spaces for 0, "I" and three spaces for 41.
+    game->m_score = 0;
+    screen->RunMenuCommand(3);
+    EXPECT_EQ(SavedGame(), kSavedRecord.substr(0, 42) + "    ");
+    game->m_score = 41;
+    screen->RunMenuCommand(3);
+    EXPECT_EQ(SavedGame(), kSavedRecord.substr(0, 42) + "I   ");
+}
+
+TEST_F(GameTest, LoadWithoutAGameStartsOneAndIsPlayable) {
+    WriteSavedGame(kSavedRecord);
+    StartQuiet();
+    screen->RunMenuCommand(2);
+    EXPECT_EQ(sounds.played, (Sounds{"W_NEW", "W_LOAD"}));
+    EXPECT_FALSE(game->m_gameOver);
+    EXPECT_EQ(BoardRows(), kSavedRows);
+    EXPECT_EQ(game->m_score, 1000);
+    EXPECT_EQ(game->m_level, 0u);
+    EXPECT_FALSE(game->m_pictureUnlocked);
+    EXPECT_EQ(game->m_selected.x, -1);
+
+    sounds.played.clear();
+    ClickCell(3, 3);
+    ClickCell(3, 0);
+    EXPECT_EQ(sounds.played, Sounds{"W_MOVE"});
+    EXPECT_EQ(game->m_cells[3][0].colour, 4);
+    EXPECT_EQ(game->m_selected.x, -1);
+}
+
+TEST_F(GameTest, LoadDuringAGameKeepsSelectionLevelAndPictureFlag) {
+    StartQuiet();
+    NewGameSeeded(2);
+    SetBoard({"5......", ".......", "..2....", ".......", ".......", "......."});
+    ClickCell(2, 2);
+    game->m_level = 3;
+    game->m_pictureUnlocked = true;
+    WriteSavedGame(kSavedRecord);
+    sounds.played.clear();
+    screen->RunMenuCommand(2);
+    EXPECT_EQ(sounds.played, Sounds{"W_LOAD"});
+    EXPECT_EQ(BoardRows(), kSavedRows);
+    EXPECT_EQ(game->m_score, 1000);
+    EXPECT_EQ(game->m_selected, (Point{2, 2}));
+    EXPECT_EQ(game->m_level, 3u);
+    EXPECT_TRUE(game->m_pictureUnlocked);
+    EXPECT_FALSE(game->m_gameOver);
+}
+
+TEST_F(GameTest, BadRecordsChangeNothingAndPlayNothing) {
+    std::vector<std::pair<std::string, std::string>> bad = {
+        {"45 characters", kSavedRecord.substr(0, 45)},
+        {"47 characters", kSavedRecord + " "},
+        {"empty", ""},
+        {"colour 6", "&" + kSavedRecord.substr(1)},
+        {"code 0x80", kSavedRecord.substr(0, 41) + "\x80" + kSavedRecord.substr(42)},
+        {"code 0xFF", "\xFF" + kSavedRecord.substr(1)},
+        {"code 0x1F", kSavedRecord.substr(0, 10) + "\x1F" + kSavedRecord.substr(11)},
+        {"a zero byte shortens it", kSavedRecord.substr(0, 20) + '\0' + kSavedRecord.substr(21)},
+    };
+    StartQuiet();
+    // With no game in progress, and then during a game.
+    for (bool playing : {false, true}) {
+        if (playing) {
+            NewGameSeeded(3);
+            ClickCell(6, 5);
+        }
+        const Rows before = BoardRows();
+        const int32_t score = game->m_score;
+        const Point selected = game->m_selected;
+        for (const auto& [what, text] : bad) {
+            SCOPED_TRACE(what + (playing ? " during a game" : " without a game"));
+            WriteSavedGame(text);
+            sounds.played.clear();
+            platform::SeedRand(17);
+            screen->RunMenuCommand(2);
+            EXPECT_TRUE(sounds.played.empty());
+            EXPECT_EQ(game->m_gameOver, !playing);
+            EXPECT_EQ(BoardRows(), before);
+            EXPECT_EQ(game->m_score, score);
+            EXPECT_EQ(game->m_selected, selected);
+            EXPECT_EQ(DrawsSinceSeed(17), 0);
+        }
+    }
+    // No value at all.
+    std::filesystem::remove(SettingsPath());
+    sounds.played.clear();
+    const Rows before = BoardRows();
+    screen->RunMenuCommand(2);
+    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_EQ(BoardRows(), before);
+}
+
+TEST_F(GameTest, SaveThenLoadRestoresCellsAndScoreExactly) {
+    StartQuiet();
+    const Rows rows = {"12345..", "2.3.4.5", ".......", "5432112", "..1....", "3333..."};
+    for (int32_t score : {0, 41, 224, 50175, 123456, 2000000000}) {
+        SCOPED_TRACE(score);
+        NewGameSeeded(static_cast<uint32_t>(score));
+        SetBoard(rows);
+        game->m_score = score;
+        screen->RunMenuCommand(3);
+        NewGameSeeded(9); // a different board
+        ASSERT_NE(BoardRows(), rows);
+        screen->RunMenuCommand(2);
+        EXPECT_EQ(BoardRows(), rows);
+        EXPECT_EQ(game->m_score, score);
+    }
+}
