@@ -99,3 +99,13 @@ TEST(RecordCells, RejectsWrongLengthsAndCellsOutsideTheColours) {
     EXPECT_EQ(score, 223u + 96u * 224u * 224u * 224u);
     EXPECT_EQ(colours[0][0], 0);
 }
+
+TEST(RecordCells, RejectsScoresBeyondTheGamesRange) {
+    const std::string cells(42, ' ');
+    Colours colours{};
+    uint32_t score = 0;
+    EXPECT_TRUE(ParseRecord(cells + EncodeBase224(2147483647u), colours, score));
+    EXPECT_EQ(score, 2147483647u);
+    EXPECT_FALSE(ParseRecord(cells + EncodeBase224(2147483648u), colours, score));
+    EXPECT_FALSE(ParseRecord(cells + Bytes({255, 255, 255, 255}), colours, score));
+}

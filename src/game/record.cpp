@@ -1,6 +1,8 @@
 // record.cpp: encoding and checking of the saved-game record.
 #include "game/record.h"
 
+#include <limits>
+
 std::string EncodeBase224(uint32_t value) {
     std::string text;
     while (value != 0) {
@@ -36,7 +38,10 @@ bool ParseRecord(std::string_view text, std::array<std::array<int32_t, kRows>, k
         if (colour < 0 || colour > kBallColours) return false;
         parsed[k % kColumns][k / kColumns] = colour;
     }
+    const uint32_t value = DecodeBase224(text.substr(42));
+    // The game keeps its score as a signed 32-bit number; it never saves a larger one.
+    if (value > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) return false;
     colours = parsed;
-    score = DecodeBase224(text.substr(42));
+    score = value;
     return true;
 }
