@@ -1,4 +1,5 @@
 // game_save_test.cpp: saving and loading the one stored game through the menu commands.
+#include "game/record.h"
 #include "game_fixture.h"
 
 using platform::Point;
@@ -152,4 +153,36 @@ TEST_F(GameTest, SaveThenLoadRestoresCellsAndScoreExactly) {
         EXPECT_EQ(BoardRows(), rows);
         EXPECT_EQ(game->m_score, score);
     }
+}
+
+TEST_F(GameTest, ScoresBeyondTheGamesRangeNeitherLoadNorOverflow) {
+    const std::string cells =
+        BuildRecord(testing_support::BoardFromRows(
+                        {"...1...", ".......", ".......", ".......", "....2..", "111...."}),
+                    0)
+            .substr(0, 42);
+    StartQuiet();
+    NewGameSeeded(1);
+    const Rows before = BoardRows();
+    // Above the largest score: refused like any other bad record.
+    for (uint32_t score : {2147483648u, 2517630975u}) {
+        WriteSavedGame(cells + EncodeBase224(score));
+        sounds.played.clear();
+        screen->RunMenuCommand(2);
+        EXPECT_TRUE(sounds.played.empty());
+        EXPECT_EQ(BoardRows(), before);
+        EXPECT_EQ(game->m_score, 0);
+    }
+    // Just below it: loads, and a removal holds the score at the top rather than wrapping.
+    WriteSavedGame(cells + EncodeBase224(2147483645u));
+    screen->RunMenuCommand(2);
+    ASSERT_EQ(game->m_score, 2147483645);
+    ClickCell(3, 0);
+    ClickCell(3, 5);
+    EXPECT_EQ(game->m_score, 2147483647);
+    screen->RunMenuCommand(3);
+    const auto saved = SavedGame();
+    ASSERT_TRUE(saved.has_value());
+    ASSERT_EQ(saved->size(), 46u);
+    EXPECT_EQ(DecodeBase224(saved->substr(42)), 2147483647u);
 }
