@@ -234,7 +234,7 @@ int LongestLine(const Cells& cell, int c, int r) {
 }
 
 // Chooses the player's clicks from the model's board with a generator of its own: mostly the
-// move that removes the most balls, sometimes a random click of any kind.
+// move that makes the longest line, sometimes a random click of any kind.
 class Player {
 public:
     explicit Player(uint32_t seed) : m_rand(seed ^ 0x5EEDu) {}
@@ -254,10 +254,9 @@ public:
                         Cells after = model.cell;
                         after[tc][tr] = after[c][r];
                         after[c][r] = 0;
-                        bool remove[7][6] = {};
-                        // Runs first, then the longest line the ball joins; ties at random.
-                        const int value = RunCells(after, remove) * 256 +
-                                          LongestLine(after, tc, tr) * 32 + m_rand.Next() % 32;
+                        // The longest line the ball joins (4 and more remove it); ties at
+                        // random.
+                        const int value = LongestLine(after, tc, tr) * 32 + m_rand.Next() % 32;
                         if (value > best) {
                             best = value;
                             choice = {{c, r}, {tc, tr}};
@@ -370,23 +369,42 @@ protected:
     }
 };
 
+struct GameCase {
+    uint32_t seed;
+    int32_t startScore;
+    int steps;
+};
+
+void PrintTo(const GameCase& c, std::ostream* out) {
+    *out << "seed " << c.seed << ", score " << c.startScore << ", " << c.steps << " steps";
+}
+
+class SeededGame : public GameModelTest, public ::testing::WithParamInterface<GameCase> {};
+
+std::string CaseName(const ::testing::TestParamInfo<GameCase>& info) {
+    return "seed" + std::to_string(info.param.seed) + "_from" +
+           std::to_string(info.param.startScore);
+}
+
 } // namespace
 
-TEST_F(GameModelTest, SeededGamesMatchTheModel) {
-    for (uint32_t seed : {1u, 2u, 3u, 42u, 1000u, 65535u, 123456789u, 0xDEADBEEFu})
-        Play(seed, 0, 80);
+TEST_P(SeededGame, MatchesTheModel) {
+    Play(GetParam().seed, GetParam().startScore, GetParam().steps);
 }
 
-TEST_F(GameModelTest, GamesAcrossTheLevelPictureThresholdsMatchTheModel) {
-    // Past 40 the picture unlocks; past 720 every removal check draws a level.
-    for (uint32_t seed : {7u, 8u})
-        Play(seed, 36, 60);
-    for (uint32_t seed : {9u, 10u})
-        Play(seed, 112, 60);
-    for (uint32_t seed : {11u, 12u})
-        Play(seed, 672, 60);
-    for (uint32_t seed : {13u, 14u})
-        Play(seed, 712, 60);
-    for (uint32_t seed : {15u, 16u})
-        Play(seed, 5000, 60);
-}
+INSTANTIATE_TEST_SUITE_P(FreshGames, SeededGame,
+                         ::testing::Values(GameCase{1, 0, 80}, GameCase{2, 0, 80},
+                                           GameCase{3, 0, 80}, GameCase{42, 0, 80},
+                                           GameCase{1000, 0, 80}, GameCase{65535, 0, 80},
+                                           GameCase{123456789, 0, 80}, GameCase{0xDEADBEEF, 0, 80}),
+                         CaseName);
+
+// Past 40 the picture unlocks; from 120 the level follows the score; from 720 every removal
+// check draws a level.
+INSTANTIATE_TEST_SUITE_P(LevelThresholds, SeededGame,
+                         ::testing::Values(GameCase{7, 36, 60}, GameCase{8, 36, 60},
+                                           GameCase{9, 112, 60}, GameCase{10, 112, 60},
+                                           GameCase{11, 672, 60}, GameCase{12, 672, 60},
+                                           GameCase{13, 712, 60}, GameCase{14, 712, 60},
+                                           GameCase{15, 5000, 60}, GameCase{16, 5000, 60}),
+                         CaseName);
