@@ -9,7 +9,6 @@ using platform::Point;
 using platform::Rect;
 using platform::Surface;
 using testing_support::GameTest;
-using testing_support::Rows;
 
 namespace {
 
@@ -68,7 +67,7 @@ protected:
 
 TEST_F(BoardDrawingTest, EmptyBoardIsTheEmptyBoardPicture) {
     NewGameSeeded(1);
-    SetBoard({".......", ".......", ".......", ".......", ".......", "......."});
+    SetBoard("....... ....... ....... ....... ....... .......");
     game->DrawBoard();
     EXPECT_EQ(BoardDifferences(*colours[0]), 0);
     // It reached the window too.
@@ -82,7 +81,7 @@ TEST_F(BoardDrawingTest, EmptyBoardIsTheEmptyBoardPicture) {
 
 TEST_F(BoardDrawingTest, BallsComeFromTheirPicturesAndOnlyTheSelectedOneIsHighlighted) {
     NewGameSeeded(2);
-    SetBoard({"1.....5", ".2.....", "..3....", "...4...", "....5..", "1.....2"});
+    SetBoard("1.....5 .2..... ..3.... ...4... ....5.. 1.....2");
     game->DrawBoard();
     EXPECT_EQ(BoardDifferences(Expected({-1, 0})), 0);
 
@@ -130,7 +129,7 @@ TEST_F(BoardDrawingTest, ScoreShowsItsDigitsAndNothingStale) {
 
 TEST_F(BoardDrawingTest, AScoringMoveRedrawsBoardAndScore) {
     NewGameSeeded(3);
-    SetBoard({"...1...", ".......", ".......", ".......", "....2..", "111...."});
+    SetBoard("...1... ....... ....... ....... ....2.. 111....");
     ClickCell(3, 0);
     ClickCell(3, 5);
     ASSERT_EQ(game->m_score, 4);
@@ -138,4 +137,14 @@ TEST_F(BoardDrawingTest, AScoringMoveRedrawsBoardAndScore) {
     const auto digits = Picture("DIGITS");
     const Rect last = screen->ToScreenRect({334, 506, 346, 527});
     EXPECT_EQ(Differences(*screen->m_backBuffer, last, *digits, {48, 0}), 0);
+}
+
+TEST_F(BoardDrawingTest, NewGameFadesInOverOneSecondAndEachRedrawOverHalfASecond) {
+    // The clock moves 1/10 s at each read: a transition of d seconds reads it 1 + 10 d times.
+    const uint64_t start = clock.counterReads();
+    NewGameSeeded(4);
+    EXPECT_EQ(clock.counterReads() - start, 11u + 6u);
+    const uint64_t before = clock.counterReads();
+    game->DrawBoard();
+    EXPECT_EQ(clock.counterReads() - before, 6u);
 }

@@ -5,9 +5,8 @@
 
 #include <gtest/gtest.h>
 
-using testing_support::BoardFromRows;
-using testing_support::Rows;
-using testing_support::RowsFromBoard;
+using testing_support::BoardFromText;
+using testing_support::TextFromBoard;
 
 namespace {
 
@@ -21,74 +20,55 @@ int Remove(Board& board) {
 
 struct RunCase {
     const char* what;
-    Rows before;
+    const char* before;
     int removed;
-    Rows after;
+    const char* after;
 };
 
 } // namespace
 
 TEST(BoardRuns, RemovesExactlyTheRunsOfFourOrMore) {
     const RunCase cases[] = {
-        {"row of 4 ending at the right edge",
-         {".......", ".......", ".......", ".......", "2......", "2223333"},
-         4,
-         {".......", ".......", ".......", ".......", "2......", "222...."}},
-        {"column of 4 ending at the bottom edge",
-         {"......1", "......2", "......4", "......4", "......4", "......4"},
-         4,
-         {"......1", "......2", ".......", ".......", ".......", "......."}},
+        {"row of 4 ending at the right edge", "....... ....... ....... ....... 2...... 2223333", 4,
+         "....... ....... ....... ....... 2...... 222...."},
+        {"column of 4 ending at the bottom edge", "......1 ......2 ......4 ......4 ......4 ......4",
+         4, "......1 ......2 ....... ....... ....... ......."},
         {"down-right diagonal ending in the corner",
-         {".......", ".......", "...5...", "....5..", ".....5.", "......5"},
-         4,
-         {".......", ".......", ".......", ".......", ".......", "......."}},
+         "....... ....... ...5... ....5.. .....5. ......5", 4,
+         "....... ....... ....... ....... ....... ......."},
         {"up-right diagonal ending in the top corner",
-         {"......3", ".....3.", "....3..", "...3...", "..1....", "......."},
-         4,
-         {".......", ".......", ".......", ".......", "..1....", "......."}},
+         "......3 .....3. ....3.. ...3... ..1.... .......", 4,
+         "....... ....... ....... ....... ..1.... ......."},
         {"up-right diagonal from the bottom-left corner",
-         {".......", ".......", "...2...", "..2....", ".2.....", "2......"},
-         4,
-         {".......", ".......", ".......", ".......", ".......", "......."}},
+         "....... ....... ...2... ..2.... .2..... 2......", 4,
+         "....... ....... ....... ....... ....... ......."},
         {"runs of 3, broken runs and mixed colours stay",
-         {"111.111", "2222...", "1...1..", "1....1.", "1.....1", "3434343"},
-         4,
-         {"111.111", ".......", "1...1..", "1....1.", "1.....1", "3434343"}},
-        {"diagonal of 3 and a gap stay",
-         {"4......", ".4.....", "..4....", ".......", "....4..", "......."},
-         0,
-         {"4......", ".4.....", "..4....", ".......", "....4..", "......."}},
+         "111.111 2222... 1...1.. 1....1. 1.....1 3434343", 4,
+         "111.111 ....... 1...1.. 1....1. 1.....1 3434343"},
+        {"diagonal of 3 and a gap stay", "4...... .4..... ..4.... ....... ....4.. .......", 0,
+         "4...... .4..... ..4.... ....... ....4.. ......."},
         {"two runs crossing in one ball: 7 balls",
-         {"..1....", "..1....", "1111...", "..1....", ".......", "......."},
-         7,
-         {".......", ".......", ".......", ".......", ".......", "......."}},
-        {"crossing diagonals: 7 balls",
-         {"5.....5", ".5...5.", "..5.5..", "...5...", ".......", "......."},
-         7,
-         {".......", ".......", ".......", ".......", ".......", "......."}},
-        {"full row: 7",
-         {"1212121", "2121212", "3333333", ".......", ".......", "......."},
-         7,
-         {"1212121", "2121212", ".......", ".......", ".......", "......."}},
-        {"full column: 6",
-         {"4......", "4......", "4......", "4......", "4......", "4......"},
-         6,
-         {".......", ".......", ".......", ".......", ".......", "......."}},
-        {"a run of 5 goes whole",
-         {".......", ".......", ".......", ".22222.", ".......", "......."},
-         5,
-         {".......", ".......", ".......", ".......", ".......", "......."}},
+         "..1.... ..1.... 1111... ..1.... ....... .......", 7,
+         "....... ....... ....... ....... ....... ......."},
+        {"crossing diagonals: 7 balls", "5.....5 .5...5. ..5.5.. ...5... ....... .......", 7,
+         "....... ....... ....... ....... ....... ......."},
+        {"full row: 7", "1212121 2121212 3333333 ....... ....... .......", 7,
+         "1212121 2121212 ....... ....... ....... ......."},
+        {"full column: 6", "4...... 4...... 4...... 4...... 4...... 4......", 6,
+         "....... ....... ....... ....... ....... ......."},
+        {"a run of 5 goes whole", "....... ....... ....... .22222. ....... .......", 5,
+         "....... ....... ....... ....... ....... ......."},
     };
     for (const RunCase& c : cases) {
         SCOPED_TRACE(c.what);
-        Board board = BoardFromRows(c.before);
+        Board board = BoardFromText(c.before);
         EXPECT_EQ(Remove(board), c.removed);
-        EXPECT_EQ(RowsFromBoard(board), c.after);
+        EXPECT_EQ(TextFromBoard(board), c.after);
     }
 }
 
 TEST(BoardRuns, MarksLeftFromReachabilityDoNotRemoveBalls) {
-    Board board = BoardFromRows({"12.....", "34.....", ".......", ".......", ".......", "......."});
+    Board board = BoardFromText("12..... 34..... ....... ....... ....... .......");
     for (auto& column : board)
         for (BoardCell& cell : column)
             cell.mark = true;
@@ -99,83 +79,79 @@ TEST(BoardRuns, MarksLeftFromReachabilityDoNotRemoveBalls) {
 TEST(BoardReach, EmptyPathsOnlyAndNoWrapping) {
     struct Case {
         const char* what;
-        Rows board;
+        const char* board;
         platform::Point from, to;
         bool reachable;
     };
     const Case cases[] = {
-        {"enclosed ball",
-         {".......", "...1...", "..121..", "...1...", ".......", "......."},
-         {3, 2},
-         {0, 0},
-         false},
+        {"enclosed ball", "....... ...1... ..121.. ...1... ....... .......", {3, 2}, {0, 0}, false},
         {"enclosed ball, diagonal neighbour",
-         {".......", "...1...", "..121..", "...1...", ".......", "......."},
+         "....... ...1... ..121.. ...1... ....... .......",
          {3, 2},
          {4, 3},
          false},
         {"ball in a corner behind two balls",
-         {"12.....", "3......", ".......", ".......", ".......", "......."},
+         "12..... 3...... ....... ....... ....... .......",
          {0, 0},
          {1, 1},
          false},
         {"diagonal neighbour, reachable round the wall",
-         {".......", ".......", "..11...", "..1....", ".......", "......."},
+         "....... ....... ..11... ..1.... ....... .......",
          {2, 2},
          {3, 3},
          true},
         {"diagonal neighbour, walled in",
-         {"..1....", ".1.1...", "..11...", "..1.1..", "...1...", "......."},
+         "..1.... .1.1... ..11... ..1.1.. ...1... .......",
          {2, 2},
          {3, 3},
          false},
         {"no wrap from the right edge to the left",
-         {".......", "......1", ".....12", "......1", ".......", "......."},
+         "....... ......1 .....12 ......1 ....... .......",
          {6, 2},
          {0, 2},
          false},
         {"no wrap from the top edge to the bottom",
-         {"..121..", "...1...", ".......", ".......", ".......", "......."},
+         "..121.. ...1... ....... ....... ....... .......",
          {3, 0},
          {3, 5},
          false},
         {"another ball blocks the only way",
-         {"131.2..", "1.1....", "1.1....", "1.1....", "1.1....", "1.1...."},
+         "131.2.. 1.1.... 1.1.... 1.1.... 1.1.... 1.1....",
          {4, 0},
          {1, 5},
          false},
         {"the starting ball's own cell is the way in",
-         {"131.2..", "1.1....", "1.1....", "1.1....", "1.1....", "1.1...."},
+         "131.2.. 1.1.... 1.1.... 1.1.... 1.1.... 1.1....",
          {1, 0},
          {1, 5},
          true},
         {"long winding path",
-         {"3......", "111111.", ".......", ".222222", ".......", "444444."},
+         "3...... 111111. ....... .222222 ....... 444444.",
          {0, 0},
          {0, 4},
          true},
         {"long winding path cut at its last bend",
-         {"3......", "111111.", ".......", ".222222", "4......", "4444441"},
+         "3...... 111111. ....... .222222 4...... 4444441",
          {0, 0},
          {6, 4},
          false},
         {"from the middle of a wall of balls",
-         {".......", ".......", "1111111", ".......", ".......", "......."},
+         "....... ....... 1111111 ....... ....... .......",
          {3, 2},
          {3, 5},
          true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Board board = BoardFromRows(c.board);
+        Board board = BoardFromText(c.board);
         EXPECT_EQ(CanReach(board, c.from, c.to), c.reachable);
         // The fill never changes a colour.
-        EXPECT_EQ(RowsFromBoard(board), c.board);
+        EXPECT_EQ(TextFromBoard(board), c.board);
     }
 }
 
 TEST(BoardReach, FillMarksTheStartAndItsEmptyRegionOnly) {
-    Board board = BoardFromRows({"1.2....", "1.2....", "112....", "..2....", ".......", "......."});
+    Board board = BoardFromText("1.2.... 1.2.... 112.... ..2.... ....... .......");
     MarkReachable(board, 0, 0);
     int marked = 0;
     for (const auto& column : board)
@@ -206,8 +182,7 @@ TEST(BoardNewBalls, PlacesOnlyOnEmptyCellsAndFillsTheLastOnes) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         platform::SeedRand(seed);
         // Two free cells: both must be found, however many draws it takes.
-        Board board =
-            BoardFromRows({"1234512", "3451234", "5123451", "23.5123", "4512345", "123451."});
+        Board board = BoardFromText("1234512 3451234 5123451 23.5123 4512345 123451.");
         const Board before = board;
         AddBalls(board, 0);
         EXPECT_EQ(CountEmpty(board), 0);

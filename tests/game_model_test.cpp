@@ -275,20 +275,13 @@ private:
 std::string Describe(const Model& m) {
     std::ostringstream out;
     for (int r = 0; r < 6; ++r) {
+        out << (r ? " " : "");
         for (int c = 0; c < 7; ++c)
             out << (m.cell[c][r] ? char('0' + m.cell[c][r]) : '.');
-        out << '\n';
     }
-    out << "score " << m.score << " level " << m.level << " unlocked " << m.unlocked << " over "
+    out << "\nscore " << m.score << " level " << m.level << " unlocked " << m.unlocked << " over "
         << m.over;
     return out.str();
-}
-
-std::string Join(const testing_support::Rows& rows) {
-    std::string text;
-    for (const std::string& row : rows)
-        text += row + "\n";
-    return text;
 }
 
 class GameModelTest : public GameTest {
@@ -315,7 +308,7 @@ protected:
         return ::testing::AssertionFailure()
                << "model:\n"
                << Describe(model) << "\nprogram:\n"
-               << Join(testing_support::RowsFromBoard(game->m_cells)) << "score " << game->m_score
+               << testing_support::TextFromBoard(game->m_cells) << "\nscore " << game->m_score
                << " level " << game->m_level << " unlocked " << game->m_pictureUnlocked << " over "
                << game->m_gameOver
                << (programNext == modelNext ? "" : "\nthe generators drew differently");

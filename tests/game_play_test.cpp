@@ -5,7 +5,6 @@
 using platform::Point;
 using platform::Rect;
 using testing_support::GameTest;
-using testing_support::Rows;
 
 namespace {
 
@@ -13,13 +12,11 @@ using Sounds = std::vector<std::string>;
 
 // The first `balls` cells, row by row, of a pattern in which no two neighbours in any
 // direction share a colour, so that no single new ball can complete a run.
-Rows PatternRows(int balls) {
-    Rows rows;
-    for (int r = 0; r < kRows; ++r)
-        for (int c = 0; c < kColumns; ++c)
-            rows[static_cast<size_t>(r)] +=
-                r * kColumns + c < balls ? static_cast<char>('1' + (c + 2 * r) % 5) : '.';
-    return rows;
+std::string Pattern(int balls) {
+    Board board{};
+    for (int k = 0; k < balls; ++k)
+        board[k % kColumns][k / kColumns].colour = 1 + (k % kColumns + 2 * (k / kColumns)) % 5;
+    return testing_support::TextFromBoard(board);
 }
 
 bool SameAsPicture(const platform::Surface& surface, const std::string& picture) {
@@ -64,8 +61,8 @@ TEST_F(GameTest, NewGameShowsFourBallsOfTheFiveColoursAndResetsTheGame) {
 TEST_F(GameTest, ClicksSelectBallsAndTheMoveSoundNeedsASelection) {
     StartQuiet();
     NewGameSeeded(1);
-    SetBoard({"1......", ".......", "..2....", ".......", ".......", "......3"});
-    const Rows before = BoardRows();
+    SetBoard("1...... ....... ..2.... ....... ....... ......3");
+    const std::string before = BoardText();
     sounds.played.clear();
 
     platform::SeedRand(500);
@@ -88,36 +85,35 @@ TEST_F(GameTest, ClicksSelectBallsAndTheMoveSoundNeedsASelection) {
     ClickCell(6, 5); // another ball
     EXPECT_EQ(game->m_selected, (Point{6, 5}));
     EXPECT_EQ(sounds.played, (Sounds{"W_MOVE", "W_MOVE"}));
-    EXPECT_EQ(BoardRows(), before);
+    EXPECT_EQ(BoardText(), before);
     EXPECT_EQ(game->m_score, 0);
 }
 
 TEST_F(GameTest, UnreachableTargetKeepsTheSelectionAndChangesNothing) {
     StartQuiet();
     NewGameSeeded(2);
-    SetBoard({"12.....", "3......", ".......", ".......", ".......", "......."});
+    SetBoard("12..... 3...... ....... ....... ....... .......");
     ClickCell(0, 0);
-    const Rows before = BoardRows();
+    const std::string before = BoardText();
     sounds.played.clear();
     platform::SeedRand(7);
     ClickCell(1, 1); // diagonal neighbour
     ClickCell(6, 5);
     EXPECT_EQ(sounds.played, (Sounds{"W_MOVE", "W_MOVE"}));
     EXPECT_EQ(game->m_selected, (Point{0, 0}));
-    EXPECT_EQ(BoardRows(), before);
+    EXPECT_EQ(BoardText(), before);
     EXPECT_EQ(DrawsSinceSeed(7), 0);
 }
 
 TEST_F(GameTest, AMoveThatCompletesARunScoresAndBringsNoBalls) {
     StartQuiet();
     NewGameSeeded(3);
-    SetBoard({"...1...", ".......", ".......", ".......", "....2..", "111...."});
+    SetBoard("...1... ....... ....... ....... ....2.. 111....");
     ClickCell(3, 0);
     sounds.played.clear();
     ClickCell(3, 5);
     EXPECT_EQ(sounds.played, Sounds{"W_MOVE"});
-    EXPECT_EQ(BoardRows(),
-              (Rows{".......", ".......", ".......", ".......", "....2..", "......."}));
+    EXPECT_EQ(BoardText(), ("....... ....... ....... ....... ....2.. ......."));
     EXPECT_EQ(game->m_score, 4);
     EXPECT_EQ(game->m_selected.x, -1);
     EXPECT_FALSE(game->m_gameOver);
@@ -135,7 +131,7 @@ TEST_F(GameTest, AMoveThatRemovesNothingBringsThreeOrFourBalls) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.balls) + " balls at level " + std::to_string(c.level));
         NewGameSeeded(40 + static_cast<uint32_t>(c.balls));
-        SetBoard(PatternRows(c.balls));
+        SetBoard(Pattern(c.balls));
         game->m_level = c.level;
         // The last ball of the pattern goes to the far corner.
         const int last = c.balls - 1;
@@ -154,7 +150,7 @@ TEST_F(GameTest, NewBallsThatCompleteARunAreRemovedInTheSameMove) {
     NewGameSeeded(4);
     // Whatever colour lands on the one free cell (3, 2) after the move, it completes a run
     // of 4: left 1s, right 2s, 3s below, 4s down-right, 5s down-left.
-    SetBoard({"5335142", "121.342", "1111222", "4553415", "2513244", "5323424"});
+    SetBoard("5335142 121.342 1111222 4553415 2513244 5323424");
     ClickCell(3, 2);
     sounds.played.clear();
     ClickCell(3, 1);
@@ -169,9 +165,9 @@ TEST_F(GameTest, NewBallsThatCompleteARunAreRemovedInTheSameMove) {
 TEST_F(GameTest, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     StartQuiet();
     NewGameSeeded(5);
-    Rows rows = PatternRows(42);
-    rows[5][6] = '.';
-    SetBoard(rows);
+    std::string text = Pattern(42);
+    text.back() = '.';
+    SetBoard(text);
     ClickCell(5, 5);
     sounds.played.clear();
     ClickCell(6, 5); // the one new ball takes the cell just left
@@ -182,20 +178,20 @@ TEST_F(GameTest, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     EXPECT_TRUE(SameAsPicture(*screen->m_bannerSurface, "M_LOSE"));
 
     // A lost game ignores the board, refuses to save and keeps the board as it was.
-    const Rows lost = BoardRows();
+    const std::string lost = BoardText();
     ClickCell(0, 0);
     ClickCell(1, 0);
     screen->RunMenuCommand(3);
     EXPECT_EQ(sounds.played, Sounds{"W_MOVE"});
     EXPECT_EQ(game->m_selected.x, -1);
-    EXPECT_EQ(BoardRows(), lost);
+    EXPECT_EQ(BoardText(), lost);
     EXPECT_FALSE(SavedGame().has_value());
 }
 
 TEST_F(GameTest, ClicksBesideTheBoardPictureNeverReachTheGame) {
     StartQuiet();
     NewGameSeeded(6);
-    SetBoard({"1.....2", ".......", ".......", ".......", ".......", "4.....3"});
+    SetBoard("1.....2 ....... ....... ....... ....... 4.....3");
     ClickCell(0, 0);
     sounds.played.clear();
     const Rect b = game->m_boardRect;
@@ -224,9 +220,9 @@ TEST_F(GameTest, ClicksBesideTheBoardPictureNeverReachTheGame) {
 TEST_F(GameTest, RightPressesReachTheGameAndChangeNothing) {
     StartQuiet();
     NewGameSeeded(8);
-    SetBoard({"1......", ".......", "..2....", ".......", ".......", "......."});
+    SetBoard("1...... ....... ..2.... ....... ....... .......");
     ClickCell(2, 2);
-    const Rows before = BoardRows();
+    const std::string before = BoardText();
     sounds.played.clear();
     platform::SeedRand(11);
     const Rect b = game->m_boardRect;
@@ -235,7 +231,7 @@ TEST_F(GameTest, RightPressesReachTheGameAndChangeNothing) {
         screen->OnRButtonDown(platform::kFlagRButton, p);
     EXPECT_TRUE(sounds.played.empty());
     EXPECT_EQ(game->m_selected, (Point{2, 2}));
-    EXPECT_EQ(BoardRows(), before);
+    EXPECT_EQ(BoardText(), before);
     EXPECT_EQ(game->m_score, 0);
     EXPECT_EQ(DrawsSinceSeed(11), 0);
 }

@@ -4,14 +4,13 @@
 
 using platform::Point;
 using testing_support::GameTest;
-using testing_support::Rows;
 
 namespace {
 
 using Sounds = std::vector<std::string>;
 
-const Rows kSavedRows = {"1......", ".2.....", "..3....", "...4...", "....5..", "......1"};
-// kSavedRows with the score 1000 (digits 136, 36).
+const std::string kSavedBoard = "1...... .2..... ..3.... ...4... ....5.. ......1";
+// kSavedBoard with the score 1000 (digits 136, 36).
 const std::string kSavedRecord = "!      "
                                  " \"     "
                                  "  #    "
@@ -33,7 +32,7 @@ TEST_F(GameTest, SaveIsRefusedWhileNoGameRuns) {
 TEST_F(GameTest, SaveWritesTheRecordAndChangesNothing) {
     StartQuiet();
     NewGameSeeded(1);
-    SetBoard(kSavedRows);
+    SetBoard(kSavedBoard);
     game->m_score = 1000;
     ClickCell(2, 2);
     sounds.played.clear();
@@ -42,7 +41,7 @@ TEST_F(GameTest, SaveWritesTheRecordAndChangesNothing) {
     EXPECT_EQ(SavedGame(), kSavedRecord);
     EXPECT_EQ(sounds.played, Sounds{"W_SAVE"});
     EXPECT_EQ(screen->m_bannerAlpha, 5);
-    EXPECT_EQ(BoardRows(), kSavedRows);
+    EXPECT_EQ(BoardText(), kSavedBoard);
     EXPECT_EQ(game->m_score, 1000);
     EXPECT_EQ(game->m_selected, (Point{2, 2}));
 
@@ -61,7 +60,7 @@ TEST_F(GameTest, LoadWithoutAGameStartsOneAndIsPlayable) {
     screen->RunMenuCommand(2);
     EXPECT_EQ(sounds.played, (Sounds{"W_NEW", "W_LOAD"}));
     EXPECT_FALSE(game->m_gameOver);
-    EXPECT_EQ(BoardRows(), kSavedRows);
+    EXPECT_EQ(BoardText(), kSavedBoard);
     EXPECT_EQ(game->m_score, 1000);
     EXPECT_EQ(game->m_level, 0u);
     EXPECT_FALSE(game->m_pictureUnlocked);
@@ -78,7 +77,7 @@ TEST_F(GameTest, LoadWithoutAGameStartsOneAndIsPlayable) {
 TEST_F(GameTest, LoadDuringAGameKeepsSelectionLevelAndPictureFlag) {
     StartQuiet();
     NewGameSeeded(2);
-    SetBoard({"5......", ".......", "..2....", ".......", ".......", "......."});
+    SetBoard("5...... ....... ..2.... ....... ....... .......");
     ClickCell(2, 2);
     game->m_level = 3;
     game->m_pictureUnlocked = true;
@@ -86,7 +85,7 @@ TEST_F(GameTest, LoadDuringAGameKeepsSelectionLevelAndPictureFlag) {
     sounds.played.clear();
     screen->RunMenuCommand(2);
     EXPECT_EQ(sounds.played, Sounds{"W_LOAD"});
-    EXPECT_EQ(BoardRows(), kSavedRows);
+    EXPECT_EQ(BoardText(), kSavedBoard);
     EXPECT_EQ(game->m_score, 1000);
     EXPECT_EQ(game->m_selected, (Point{2, 2}));
     EXPECT_EQ(game->m_level, 3u);
@@ -112,7 +111,7 @@ TEST_F(GameTest, BadRecordsChangeNothingAndPlayNothing) {
             NewGameSeeded(3);
             ClickCell(6, 5);
         }
-        const Rows before = BoardRows();
+        const std::string before = BoardText();
         const int32_t score = game->m_score;
         const Point selected = game->m_selected;
         for (const auto& [what, text] : bad) {
@@ -123,7 +122,7 @@ TEST_F(GameTest, BadRecordsChangeNothingAndPlayNothing) {
             screen->RunMenuCommand(2);
             EXPECT_TRUE(sounds.played.empty());
             EXPECT_EQ(game->m_gameOver, !playing);
-            EXPECT_EQ(BoardRows(), before);
+            EXPECT_EQ(BoardText(), before);
             EXPECT_EQ(game->m_score, score);
             EXPECT_EQ(game->m_selected, selected);
             EXPECT_EQ(DrawsSinceSeed(17), 0);
@@ -132,15 +131,15 @@ TEST_F(GameTest, BadRecordsChangeNothingAndPlayNothing) {
     // No value at all.
     std::filesystem::remove(SettingsPath());
     sounds.played.clear();
-    const Rows before = BoardRows();
+    const std::string before = BoardText();
     screen->RunMenuCommand(2);
     EXPECT_TRUE(sounds.played.empty());
-    EXPECT_EQ(BoardRows(), before);
+    EXPECT_EQ(BoardText(), before);
 }
 
 TEST_F(GameTest, SaveThenLoadRestoresCellsAndScoreExactly) {
     StartQuiet();
-    const Rows rows = {"12345..", "2.3.4.5", ".......", "5432112", "..1....", "3333..."};
+    const std::string rows = "12345.. 2.3.4.5 ....... 5432112 ..1.... 3333...";
     for (int32_t score : {0, 41, 224, 50175, 123456, 2000000000}) {
         SCOPED_TRACE(score);
         NewGameSeeded(static_cast<uint32_t>(score));
@@ -148,29 +147,28 @@ TEST_F(GameTest, SaveThenLoadRestoresCellsAndScoreExactly) {
         game->m_score = score;
         screen->RunMenuCommand(3);
         NewGameSeeded(9); // a different board
-        ASSERT_NE(BoardRows(), rows);
+        ASSERT_NE(BoardText(), rows);
         screen->RunMenuCommand(2);
-        EXPECT_EQ(BoardRows(), rows);
+        EXPECT_EQ(BoardText(), rows);
         EXPECT_EQ(game->m_score, score);
     }
 }
 
 TEST_F(GameTest, ScoresBeyondTheGamesRangeNeitherLoadNorOverflow) {
     const std::string cells =
-        BuildRecord(testing_support::BoardFromRows(
-                        {"...1...", ".......", ".......", ".......", "....2..", "111...."}),
-                    0)
+        BuildRecord(
+            testing_support::BoardFromText("...1... ....... ....... ....... ....2.. 111...."), 0)
             .substr(0, 42);
     StartQuiet();
     NewGameSeeded(1);
-    const Rows before = BoardRows();
+    const std::string before = BoardText();
     // Above the largest score: refused like any other bad record.
     for (uint32_t score : {2147483648u, 2517630975u}) {
         WriteSavedGame(cells + EncodeBase224(score));
         sounds.played.clear();
         screen->RunMenuCommand(2);
         EXPECT_TRUE(sounds.played.empty());
-        EXPECT_EQ(BoardRows(), before);
+        EXPECT_EQ(BoardText(), before);
         EXPECT_EQ(game->m_score, 0);
     }
     // Just below it: loads, and a removal holds the score at the top rather than wrapping.

@@ -6,7 +6,7 @@
 
 #include <string>
 
-using testing_support::BoardFromRows;
+using testing_support::BoardFromText;
 
 namespace {
 
@@ -50,8 +50,7 @@ TEST(RecordScore, DecodesWhatWasEncoded) {
 }
 
 TEST(RecordCells, BuildsRowByRowThenTheScore) {
-    const Board board =
-        BoardFromRows({"1......", ".2.....", "..3....", "...4...", "....5..", "......1"});
+    const Board board = BoardFromText("1...... .2..... ..3.... ...4... ....5.. ......1");
     const std::string record = BuildRecord(board, 224);
     EXPECT_EQ(record, "!      "
                       " \"     "
