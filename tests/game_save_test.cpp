@@ -2,6 +2,9 @@
 #include "game/record.h"
 #include "game_fixture.h"
 
+#include <fstream>
+#include <iterator>
+
 using platform::Point;
 using testing_support::GameTest;
 
@@ -39,6 +42,12 @@ TEST_F(GameTest, SaveWritesTheRecordAndChangesNothing) {
     screen->RunMenuCommand(3);
     ASSERT_EQ(kSavedRecord.size(), 46u);
     EXPECT_EQ(SavedGame(), kSavedRecord);
+    // In the file: quoted, the quote and the byte above 0x7F escaped.
+    std::ifstream in(SettingsPath(), std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(file.find("Game=\"!       \\\"       #       $       %        !\\x88$  \"\n"),
+              std::string::npos)
+        << file;
     EXPECT_EQ(sounds.played, Sounds{"W_SAVE"});
     EXPECT_EQ(screen->m_bannerAlpha, 5);
     EXPECT_EQ(BoardText(), kSavedBoard);
