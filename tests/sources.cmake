@@ -16,4 +16,10 @@ set(RANQUA_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/screen_menu_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/media_sound_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/media_music_settings_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/board_rules_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/board_drawing_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/record_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/game_play_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/game_save_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/game_model_test.cpp
 )

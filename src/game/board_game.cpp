@@ -6,7 +6,8 @@
 #include "game/registry_store.h"
 #include "gfx/jpeg_image.h"
 
-#include <climits>
+#include <algorithm>
+#include <limits>
 #include <string>
 
 using platform::Point;
@@ -52,9 +53,9 @@ void CBoardGame::AddBalls() { ::AddBalls(m_cells, m_level); }
 
 bool CBoardGame::RemoveRuns() {
     const bool any = MarkRuns(m_cells);
-    // Saturate rather than overflow: a loaded record may already stand near the limit.
-    const int32_t removed = RemoveMarked(m_cells);
-    m_score = m_score > INT32_MAX - removed ? INT32_MAX : m_score + removed;
+    // Held at the top rather than overflowing: a loaded record may sit just below it.
+    const int64_t score = int64_t{m_score} + RemoveMarked(m_cells);
+    m_score = static_cast<int32_t>(std::min<int64_t>(score, std::numeric_limits<int32_t>::max()));
     UpdatePicture();
     return any;
 }

@@ -1,7 +1,7 @@
 // record.cpp: encoding and checking of the saved-game record.
 #include "game/record.h"
 
-#include <cstdint>
+#include <limits>
 
 std::string EncodeBase224(uint32_t value) {
     std::string text;
@@ -38,10 +38,10 @@ bool ParseRecord(std::string_view text, std::array<std::array<int32_t, kRows>, k
         if (colour < 0 || colour > kBallColours) return false;
         parsed[k % kColumns][k / kColumns] = colour;
     }
-    // A score no game can reach would turn negative in the game's signed score.
-    const uint32_t decoded = DecodeBase224(text.substr(42));
-    if (decoded > static_cast<uint32_t>(INT32_MAX)) return false;
+    const uint32_t value = DecodeBase224(text.substr(42));
+    // The game keeps its score as a signed 32-bit number; it never saves a larger one.
+    if (value > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) return false;
     colours = parsed;
-    score = decoded;
+    score = value;
     return true;
 }

@@ -19,6 +19,7 @@ uint32_t DecodeBase224(std::string_view text);
 std::string BuildRecord(const Board& board, int32_t score);
 
 // Checks a whole record before anything is used: 46 characters, every cell a space or one of
-// the five ball colours, and a score that fits the game's signed score. On success fills `colours` (column-major like Board) and `score`.
+// the five ball colours, a score that fits a signed 32-bit number. On success fills `colours`
+// (column-major like Board) and `score`.
 bool ParseRecord(std::string_view text, std::array<std::array<int32_t, kRows>, kColumns>& colours,
                  uint32_t& score);

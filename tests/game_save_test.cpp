@@ -1,0 +1,195 @@
+// game_save_test.cpp: saving and loading the one stored game through the menu commands.
+#include "game/record.h"
+#include "game_fixture.h"
+
+#include <fstream>
+#include <iterator>
+
+using platform::Point;
+using testing_support::GameTest;
+
+namespace {
+
+using Sounds = std::vector<std::string>;
+
+const std::string kSavedBoard = "1...... .2..... ..3.... ...4... ....5.. ......1";
+// kSavedBoard with the score 1000 (digits 136, 36).
+const std::string kSavedRecord = "!      "
+                                 " \"     "
+                                 "  #    "
+                                 "   $   "
+                                 "    %  "
+                                 "      !"
+                                 "\x88$  ";
+
+} // namespace
+
+TEST_F(GameTest, SaveIsRefusedWhileNoGameRuns) {
+    StartQuiet();
+    screen->RunMenuCommand(3);
+    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_FALSE(SavedGame().has_value());
+    EXPECT_EQ(screen->m_bannerAlpha, 255);
+}
+
+TEST_F(GameTest, SaveWritesTheRecordAndChangesNothing) {
+    StartQuiet();
+    NewGameSeeded(1);
+    SetBoard(kSavedBoard);
+    game->m_score = 1000;
+    ClickCell(2, 2);
+    sounds.played.clear();
+    screen->RunMenuCommand(3);
+    ASSERT_EQ(kSavedRecord.size(), 46u);
+    EXPECT_EQ(SavedGame(), kSavedRecord);
+    // In the file: quoted, the quote and the byte above 0x7F escaped.
+    std::ifstream in(SettingsPath(), std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(file.find("Game=\"!       \\\"       #       $       %        !\\x88$  \"\n"),
+              std::string::npos)
+        << file;
+    EXPECT_EQ(sounds.played, Sounds{"W_SAVE"});
+    EXPECT_EQ(screen->m_bannerAlpha, 5);
+    EXPECT_EQ(BoardText(), kSavedBoard);
+    EXPECT_EQ(game->m_score, 1000);
+    EXPECT_EQ(game->m_selected, (Point{2, 2}));
+
+    // Small scores: four spaces for 0, "I" and three spaces for 41.
+    game->m_score = 0;
+    screen->RunMenuCommand(3);
+    EXPECT_EQ(SavedGame(), kSavedRecord.substr(0, 42) + "    ");
+    game->m_score = 41;
+    screen->RunMenuCommand(3);
+    EXPECT_EQ(SavedGame(), kSavedRecord.substr(0, 42) + "I   ");
+}
+
+TEST_F(GameTest, LoadWithoutAGameStartsOneAndIsPlayable) {
+    WriteSavedGame(kSavedRecord);
+    StartQuiet();
+    screen->RunMenuCommand(2);
+    EXPECT_EQ(sounds.played, (Sounds{"W_NEW", "W_LOAD"}));
+    EXPECT_FALSE(game->m_gameOver);
+    EXPECT_EQ(BoardText(), kSavedBoard);
+    EXPECT_EQ(game->m_score, 1000);
+    EXPECT_EQ(game->m_level, 0u);
+    EXPECT_FALSE(game->m_pictureUnlocked);
+    EXPECT_EQ(game->m_selected.x, -1);
+
+    sounds.played.clear();
+    ClickCell(3, 3);
+    ClickCell(3, 0);
+    EXPECT_EQ(sounds.played, Sounds{"W_MOVE"});
+    EXPECT_EQ(game->m_cells[3][0].colour, 4);
+    EXPECT_EQ(game->m_selected.x, -1);
+}
+
+TEST_F(GameTest, LoadDuringAGameKeepsSelectionLevelAndPictureFlag) {
+    StartQuiet();
+    NewGameSeeded(2);
+    SetBoard("5...... ....... ..2.... ....... ....... .......");
+    ClickCell(2, 2);
+    game->m_level = 3;
+    game->m_pictureUnlocked = true;
+    WriteSavedGame(kSavedRecord);
+    sounds.played.clear();
+    screen->RunMenuCommand(2);
+    EXPECT_EQ(sounds.played, Sounds{"W_LOAD"});
+    EXPECT_EQ(BoardText(), kSavedBoard);
+    EXPECT_EQ(game->m_score, 1000);
+    EXPECT_EQ(game->m_selected, (Point{2, 2}));
+    EXPECT_EQ(game->m_level, 3u);
+    EXPECT_TRUE(game->m_pictureUnlocked);
+    EXPECT_FALSE(game->m_gameOver);
+}
+
+TEST_F(GameTest, BadRecordsChangeNothingAndPlayNothing) {
+    std::vector<std::pair<std::string, std::string>> bad = {
+        {"45 characters", kSavedRecord.substr(0, 45)},
+        {"47 characters", kSavedRecord + " "},
+        {"empty", ""},
+        {"colour 6", "&" + kSavedRecord.substr(1)},
+        {"code 0x80", kSavedRecord.substr(0, 41) + "\x80" + kSavedRecord.substr(42)},
+        {"code 0xFF", "\xFF" + kSavedRecord.substr(1)},
+        {"code 0x1F", kSavedRecord.substr(0, 10) + "\x1F" + kSavedRecord.substr(11)},
+        {"a zero byte shortens it", kSavedRecord.substr(0, 20) + '\0' + kSavedRecord.substr(21)},
+    };
+    StartQuiet();
+    // With no game in progress, and then during a game.
+    for (bool playing : {false, true}) {
+        if (playing) {
+            NewGameSeeded(3);
+            ClickCell(6, 5);
+        }
+        const std::string before = BoardText();
+        const int32_t score = game->m_score;
+        const Point selected = game->m_selected;
+        for (const auto& [what, text] : bad) {
+            SCOPED_TRACE(what + (playing ? " during a game" : " without a game"));
+            WriteSavedGame(text);
+            sounds.played.clear();
+            platform::SeedRand(17);
+            screen->RunMenuCommand(2);
+            EXPECT_TRUE(sounds.played.empty());
+            EXPECT_EQ(game->m_gameOver, !playing);
+            EXPECT_EQ(BoardText(), before);
+            EXPECT_EQ(game->m_score, score);
+            EXPECT_EQ(game->m_selected, selected);
+            EXPECT_EQ(DrawsSinceSeed(17), 0);
+        }
+    }
+    // No value at all.
+    std::filesystem::remove(SettingsPath());
+    sounds.played.clear();
+    const std::string before = BoardText();
+    screen->RunMenuCommand(2);
+    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_EQ(BoardText(), before);
+}
+
+TEST_F(GameTest, SaveThenLoadRestoresCellsAndScoreExactly) {
+    StartQuiet();
+    const std::string rows = "12345.. 2.3.4.5 ....... 5432112 ..1.... 3333...";
+    for (int32_t score : {0, 41, 224, 50175, 123456, 2000000000}) {
+        SCOPED_TRACE(score);
+        NewGameSeeded(static_cast<uint32_t>(score));
+        SetBoard(rows);
+        game->m_score = score;
+        screen->RunMenuCommand(3);
+        NewGameSeeded(9); // a different board
+        ASSERT_NE(BoardText(), rows);
+        screen->RunMenuCommand(2);
+        EXPECT_EQ(BoardText(), rows);
+        EXPECT_EQ(game->m_score, score);
+    }
+}
+
+TEST_F(GameTest, ScoresBeyondTheGamesRangeNeitherLoadNorOverflow) {
+    const std::string cells =
+        BuildRecord(
+            testing_support::BoardFromText("...1... ....... ....... ....... ....2.. 111...."), 0)
+            .substr(0, 42);
+    StartQuiet();
+    NewGameSeeded(1);
+    const std::string before = BoardText();
+    // Above the largest score: refused like any other bad record.
+    for (uint32_t score : {2147483648u, 2517630975u}) {
+        WriteSavedGame(cells + EncodeBase224(score));
+        sounds.played.clear();
+        screen->RunMenuCommand(2);
+        EXPECT_TRUE(sounds.played.empty());
+        EXPECT_EQ(BoardText(), before);
+        EXPECT_EQ(game->m_score, 0);
+    }
+    // Just below it: loads, and a removal holds the score at the top rather than wrapping.
+    WriteSavedGame(cells + EncodeBase224(2147483645u));
+    screen->RunMenuCommand(2);
+    ASSERT_EQ(game->m_score, 2147483645);
+    ClickCell(3, 0);
+    ClickCell(3, 5);
+    EXPECT_EQ(game->m_score, 2147483647);
+    screen->RunMenuCommand(3);
+    const auto saved = SavedGame();
+    ASSERT_TRUE(saved.has_value());
+    ASSERT_EQ(saved->size(), 46u);
+    EXPECT_EQ(DecodeBase224(saved->substr(42)), 2147483647u);
+}
