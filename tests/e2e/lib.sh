@@ -1,6 +1,7 @@
 # lib.sh: shared by the end-to-end tests: a private X server, the real program, clicks, waits.
 #
 # Usage in a test:  source lib.sh; e2e_init NAME BUILD_DIR; e2e_start_game; ...
+# E2E_LAUNCHER and E2E_PROGRAM name another launcher and program (an installed game).
 # Every wait is bounded; a program that hangs is killed by `timeout -s KILL`.
 
 set -euo pipefail
@@ -91,13 +92,14 @@ e2e_start_game() {
     export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$E2E_DIR/../lsan.supp}
     env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u RANQUA_SCALE -u SDL_VIDEODRIVER \
         -u SDL_AUDIODRIVER HOME="$E2E_HOME" "$@" \
-        timeout -s KILL 150 "$E2E_BUILD/ranqua-launch" >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err" &
+        timeout -s KILL 150 "${E2E_LAUNCHER:-$E2E_BUILD/ranqua-launch}" >"$E2E_TMP/game.out" \
+        2>"$E2E_TMP/game.err" &
     E2E_GAME_PID=$!
     E2E_PROGRAM_PID=""
     for i in $(seq 300); do
         E2E_PROGRAM_PID=$(pgrep -P "$E2E_GAME_PID" | head -n 1 || true)
         if [ -n "$E2E_PROGRAM_PID" ] &&
-            [ "$(readlink "/proc/$E2E_PROGRAM_PID/exe" 2>/dev/null || true)" = "$E2E_BUILD/ranqua" ] &&
+            [ "$(readlink "/proc/$E2E_PROGRAM_PID/exe" 2>/dev/null || true)" = "${E2E_PROGRAM:-$E2E_BUILD/ranqua}" ] &&
             xdotool search --name '^Game$' >/dev/null 2>&1; then
             e2e_log "program running, pid $E2E_PROGRAM_PID"
             return 0
