@@ -18,7 +18,9 @@ using testing_support::ScreenTest;
 namespace {
 
 // Long values widen the window in which a kill can land inside a write.
-std::string Value(char c) { return std::string(20000, c); }
+std::string Value(char c) {
+    return std::string(20000, c);
+}
 
 int SoakClicks() {
     const char* env = std::getenv("RANQUA_SOAK_CLICKS");
@@ -28,8 +30,8 @@ int SoakClicks() {
 } // namespace
 
 TEST(SettingsCrashSafety, KilledWriterLeavesOldOrNewValues) {
-    const std::string dir = std::filesystem::temp_directory_path() /
-                            ("ranqua-crash-" + std::to_string(::getpid()));
+    const std::string dir =
+        std::filesystem::temp_directory_path() / ("ranqua-crash-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     const platform::ConfigFile file(dir + "/sub/Ranqua.conf");
     ASSERT_TRUE(file.Write("Game", Value('a')));
@@ -97,7 +99,8 @@ TEST_F(SoakTest, RandomClicksKeepTheScreenConsistent) {
         ASSERT_FALSE(app.QuitPosted());
         // What the game holds stays within its rules.
         for (const auto& column : game->m_cells)
-            for (const BoardCell& cell : column) ASSERT_TRUE(cell.colour >= 0 && cell.colour <= 5);
+            for (const BoardCell& cell : column)
+                ASSERT_TRUE(cell.colour >= 0 && cell.colour <= 5);
         ASSERT_GE(game->m_score, 0);
         ASSERT_TRUE(screen->m_bannerAlpha == 255 || (screen->m_bannerAlpha - 5) % 50 == 0);
     }
@@ -123,7 +126,8 @@ TEST_F(LargeDisplayTest, TwiceTheSizeDrawsEveryPixelAsABlock) {
     game->NewGame();
     game->m_selected = {-1, 0};
     for (auto& column : game->m_cells)
-        for (BoardCell& cell : column) cell.colour = 0;
+        for (BoardCell& cell : column)
+            cell.colour = 0;
     game->m_cells[0][0].colour = 3;
     SDL_Event e{};
     e.type = SDL_MOUSEBUTTONDOWN;

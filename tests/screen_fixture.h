@@ -29,8 +29,8 @@ class RecordingSoundPlayer : public platform::SoundPlayer {
 public:
     void PlayWave(const uint8_t* data, size_t) override { played.push_back(NameOf(data)); }
     static std::string NameOf(const uint8_t* data) {
-        for (const char* n : {"LOGO", "BTN", "W_NEW", "W_LOAD", "W_SAVE", "W_MOVE", "W_LOSE",
-                              "W_BDMOVE"})
+        for (const char* n :
+             {"LOGO", "BTN", "W_NEW", "W_LOAD", "W_SAVE", "W_MOVE", "W_LOSE", "W_BDMOVE"})
             if (platform::FindResource("WAVE", n).data == data) return n;
         return "?";
     }
@@ -123,10 +123,10 @@ protected:
 
     // Click the middle of board cell (column, row).
     void ClickCell(int column, int row) {
-        screen->OnLButtonDown(0, {game->m_boardRect.left + 40 * column + 20,
-                                  game->m_boardRect.top + 40 * row + 20});
-        screen->OnLButtonUp(0, {game->m_boardRect.left + 40 * column + 20,
-                                game->m_boardRect.top + 40 * row + 20});
+        screen->OnLButtonDown(
+            0, {game->m_boardRect.left + 40 * column + 20, game->m_boardRect.top + 40 * row + 20});
+        screen->OnLButtonUp(
+            0, {game->m_boardRect.left + 40 * column + 20, game->m_boardRect.top + 40 * row + 20});
     }
 
     // A stepped clock: each counter read moves 1/10 s on, so a 1-second transition takes 10

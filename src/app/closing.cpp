@@ -11,4 +11,6 @@ void CInterface::ExitGame() {
     if (platform::Application* app = platform::Application::Current()) app->PostQuit(0);
 }
 
-void CInterface::OnClose() { ExitGame(); }
+void CInterface::OnClose() {
+    ExitGame();
+}

@@ -114,7 +114,8 @@ CInterface::CInterface(const std::string& className) {
     Present();
     FreeSurface(back);
     // 25. Buttons; the repaint that start-up forces shows them.
-    for (CPicButton* b : m_menuButtons) b->Draw(m_backBuffer, this);
+    for (CPicButton* b : m_menuButtons)
+        b->Draw(m_backBuffer, this);
     // 26.
     delete logo;
 }
@@ -141,8 +142,10 @@ void CInterface::ReadLinkFile() {
 }
 
 CInterface::~CInterface() {
-    for (CPicButton* b : m_menuButtons) delete b;
-    for (CInternetLink* l : m_links) delete l;
+    for (CPicButton* b : m_menuButtons)
+        delete b;
+    for (CInternetLink* l : m_links)
+        delete l;
     delete m_windowDC;
     m_windowDC = nullptr;
     FreeSurface(m_backBuffer);

@@ -23,4 +23,6 @@ int CGameApp::ExitInstance() {
     return Application::ExitInstance();
 }
 
-CInterface* CGameApp::MainScreen() const { return static_cast<CInterface*>(m_mainWindow); }
+CInterface* CGameApp::MainScreen() const {
+    return static_cast<CInterface*>(m_mainWindow);
+}

@@ -59,8 +59,8 @@ public:
     void FreeSurface(platform::Surface* surface);
     platform::Rect ToScreenRect(const platform::Rect& r) const;
     void Present();
-    void BlendSurface(const platform::Rect& dst, platform::Surface* source, platform::Point srcPoint,
-                      uint8_t alpha, platform::Surface* target = nullptr);
+    void BlendSurface(const platform::Rect& dst, platform::Surface* source,
+                      platform::Point srcPoint, uint8_t alpha, platform::Surface* target = nullptr);
     void OnPaint() override;
 
     // ---- timer (app/timer.cpp) ----

@@ -10,4 +10,6 @@ CInternetLink::CInternetLink(const std::string& pictureFile, const std::string& 
               position.y + m_picture->m_height};
 }
 
-CInternetLink::~CInternetLink() { delete m_picture; }
+CInternetLink::~CInternetLink() {
+    delete m_picture;
+}

@@ -8,7 +8,8 @@ namespace {
 bool ReadWord(std::istream& in, std::string& word) {
     word.clear();
     char c;
-    while (in.get(c) && std::isspace(static_cast<unsigned char>(c))) {}
+    while (in.get(c) && std::isspace(static_cast<unsigned char>(c))) {
+    }
     if (!in) return false;
     do {
         if (word.size() < kMaxLinkWord) word += c;
@@ -21,6 +22,7 @@ bool ReadWord(std::istream& in, std::string& word) {
 std::vector<std::pair<std::string, std::string>> ReadLinkPairs(std::istream& in) {
     std::vector<std::pair<std::string, std::string>> pairs;
     std::string picture, address;
-    while (ReadWord(in, picture) && ReadWord(in, address)) pairs.emplace_back(picture, address);
+    while (ReadWord(in, picture) && ReadWord(in, address))
+        pairs.emplace_back(picture, address);
     return pairs;
 }

@@ -26,8 +26,10 @@ void CInterface::RunMenuCommand(int32_t id) {
     case 7:
         m_musicOn = !m_musicOn;
         // The switch changes before the stop, so the stop notification starts nothing.
-        if (m_musicOn) PlayRandomTrack();
-        else if (m_musicWnd) m_musicWnd->Stop();
+        if (m_musicOn)
+            PlayRandomTrack();
+        else if (m_musicWnd)
+            m_musicWnd->Stop();
         FlipSwitchButton(id);
         break;
     case 8:
@@ -63,4 +65,6 @@ void CInterface::ChooseLink() {
     m_currentLink = m_links[static_cast<size_t>(platform::Rand() % n)];
 }
 
-void CInterface::OpenLink(const CInternetLink& link) { platform::OpenAddress(link.m_address); }
+void CInterface::OpenLink(const CInternetLink& link) {
+    platform::OpenAddress(link.m_address);
+}

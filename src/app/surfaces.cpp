@@ -11,7 +11,9 @@ Surface* CInterface::CreateSurface(const Rect& r) {
     return new Surface(size.Width(), size.Height());
 }
 
-void CInterface::FreeSurface(Surface* surface) { delete surface; }
+void CInterface::FreeSurface(Surface* surface) {
+    delete surface;
+}
 
 Rect CInterface::ToScreenRect(const Rect& r) const {
     return {m_playRect.left + r.left, m_playRect.top + r.top, m_playRect.left + r.left + r.Width(),

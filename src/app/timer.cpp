@@ -32,4 +32,6 @@ void CInterface::OnTimer(uint32_t id) {
     FrameWindow::OnTimer(id);
 }
 
-uint64_t CInterface::ReadCounter() const { return platform::GetClock().Counter(); }
+uint64_t CInterface::ReadCounter() const {
+    return platform::GetClock().Counter();
+}

@@ -5,7 +5,9 @@
 
 namespace {
 
-bool OnBoard(int32_t c, int32_t r) { return c >= 0 && c < kColumns && r >= 0 && r < kRows; }
+bool OnBoard(int32_t c, int32_t r) {
+    return c >= 0 && c < kColumns && r >= 0 && r < kRows;
+}
 
 // The run that starts at (c, r) and steps by (dc, dr) while the colour stays.
 void MarkRunFrom(Board& board, int32_t c, int32_t r, int32_t dc, int32_t dr, bool& any) {
@@ -15,7 +17,8 @@ void MarkRunFrom(Board& board, int32_t c, int32_t r, int32_t dc, int32_t dr, boo
            board[c + dc * length][r + dr * length].colour == k)
         ++length;
     if (length < 4) return;
-    for (int32_t i = 0; i < length; ++i) board[c + dc * i][r + dr * i].mark = true;
+    for (int32_t i = 0; i < length; ++i)
+        board[c + dc * i][r + dr * i].mark = true;
     any = true;
 }
 
@@ -23,13 +26,15 @@ void MarkRunFrom(Board& board, int32_t c, int32_t r, int32_t dc, int32_t dr, boo
 
 void ClearMarks(Board& board) {
     for (auto& column : board)
-        for (BoardCell& cell : column) cell.mark = false;
+        for (BoardCell& cell : column)
+            cell.mark = false;
 }
 
 int32_t CountEmpty(const Board& board) {
     int32_t n = 0;
     for (const auto& column : board)
-        for (const BoardCell& cell : column) n += cell.colour == 0;
+        for (const BoardCell& cell : column)
+            n += cell.colour == 0;
     return n;
 }
 
@@ -97,8 +102,10 @@ int32_t RemoveMarked(Board& board) {
 
 void UpdateLevel(uint32_t& level, bool& pictureUnlocked, int32_t score) {
     const uint32_t old = level;
-    if (pictureUnlocked) level = (static_cast<uint32_t>(score) - 40u) / 40u;
-    else if (score > 40) level = 1;
+    if (pictureUnlocked)
+        level = (static_cast<uint32_t>(score) - 40u) / 40u;
+    else if (score > 40)
+        level = 1;
     if (level == old) return;
     if (level > 0) level -= 1;
     if (!pictureUnlocked) {

@@ -27,7 +27,8 @@ void CBoardGame::DrawBoard() {
 }
 
 void CInterface::DrawScore(int32_t value) {
-    m_backPicture->DrawStretched(m_backBuffer, ToScreenRect(layout::kScoreField), layout::kScoreField);
+    m_backPicture->DrawStretched(m_backBuffer, ToScreenRect(layout::kScoreField),
+                                 layout::kScoreField);
     CJpegImage* digits = new CJpegImage;
     digits->LoadFromResource("DIGITS");
     const bool negative = value < 0;

@@ -43,13 +43,16 @@ void CBoardGame::NewGame() {
     m_selected = {-1, 0};
     m_screen->ShowTransition(m_colourSurfaces[0], 255, m_boardRect, {0, 0}, 1.0f);
     for (auto& column : m_cells)
-        for (BoardCell& cell : column) cell.colour = 0;
+        for (BoardCell& cell : column)
+            cell.colour = 0;
     AddBalls();
     m_screen->PlaySoundEffect(m_sndNew);
     DrawBoard();
 }
 
-void CBoardGame::AddBalls() { ::AddBalls(m_cells, m_level); }
+void CBoardGame::AddBalls() {
+    ::AddBalls(m_cells, m_level);
+}
 
 bool CBoardGame::RemoveRuns() {
     const bool any = MarkRuns(m_cells);
@@ -60,7 +63,9 @@ bool CBoardGame::RemoveRuns() {
     return any;
 }
 
-void CBoardGame::UpdatePicture() { UpdateLevel(m_level, m_pictureUnlocked, m_score); }
+void CBoardGame::UpdatePicture() {
+    UpdateLevel(m_level, m_pictureUnlocked, m_score);
+}
 
 void CBoardGame::CheckBoardFull() {
     if (CountEmpty(m_cells) != 0) return;
@@ -68,13 +73,17 @@ void CBoardGame::CheckBoardFull() {
     m_screen->ShowBanner("M_LOSE");
 }
 
-void CBoardGame::ClearMarks() { ::ClearMarks(m_cells); }
+void CBoardGame::ClearMarks() {
+    ::ClearMarks(m_cells);
+}
 
 void CBoardGame::MarkReachable(int32_t column, int32_t row) {
     ::MarkReachable(m_cells, column, row);
 }
 
-bool CBoardGame::CanReach(Point from, Point to) { return ::CanReach(m_cells, from, to); }
+bool CBoardGame::CanReach(Point from, Point to) {
+    return ::CanReach(m_cells, from, to);
+}
 
 void CBoardGame::OnLeftButton(uint32_t, int32_t x, int32_t y) {
     if (m_gameOver) return;
@@ -131,7 +140,8 @@ void CBoardGame::LoadGame() {
     if (!ParseRecord(text, colours, score)) return;
     if (m_gameOver) NewGame();
     for (int32_t c = 0; c < kColumns; ++c)
-        for (int32_t r = 0; r < kRows; ++r) m_cells[c][r].colour = colours[c][r];
+        for (int32_t r = 0; r < kRows; ++r)
+            m_cells[c][r].colour = colours[c][r];
     m_score = static_cast<int32_t>(score);
     m_screen->PlaySoundEffect(m_sndLoad);
     DrawBoard();

@@ -41,12 +41,12 @@ public:
     // Main screen, on a left press inside m_boardRect while no overlay swallows it.
     virtual void OnLeftButton(uint32_t flags, int32_t x, int32_t y) = 0;
 
-    bool m_pictureUnlocked = true; // the level picture may be shown
-    uint32_t m_level = 0;          // 0..15 in play; names the picture "PIC<level>"
-    bool m_gameOver = false;       // no game in progress
-    bool m_ownPicture = false;     // the game shows its level picture itself
-    std::string m_name;            // last component of the settings key
-    platform::Rect m_boardRect;    // window coordinates
+    bool m_pictureUnlocked = true;  // the level picture may be shown
+    uint32_t m_level = 0;           // 0..15 in play; names the picture "PIC<level>"
+    bool m_gameOver = false;        // no game in progress
+    bool m_ownPicture = false;      // the game shows its level picture itself
+    std::string m_name;             // last component of the settings key
+    platform::Rect m_boardRect;     // window coordinates
     CInterface* m_screen = nullptr; // the host, not owned
     SoundHandle m_sndLoad;
     SoundHandle m_sndSave;

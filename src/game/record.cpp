@@ -9,7 +9,8 @@ std::string EncodeBase224(uint32_t value) {
         text += static_cast<char>(value % 224 + 32);
         value /= 224;
     }
-    while (text.size() < 4) text += ' ';
+    while (text.size() < 4)
+        text += ' ';
     return text;
 }
 

@@ -63,9 +63,12 @@ void CJpegImage::BuildBitmapInfo() {
     h.biWidth = m_width;
     h.biHeight = -m_height;
     h.biPlanes = 1;
-    if (m_channels == 3) h.biBitCount = 24;
-    else if (m_channels == 4) h.biBitCount = 32;
-    else Trace("Unsupported number of channels!\n");
+    if (m_channels == 3)
+        h.biBitCount = 24;
+    else if (m_channels == 4)
+        h.biBitCount = 32;
+    else
+        Trace("Unsupported number of channels!\n");
     h.biCompression = 0; // BI_RGB
 }
 
@@ -94,6 +97,7 @@ int CJpegImage::DrawStretched(platform::Surface* target, const platform::Rect& d
 void CJpegImage::DrawCentered(platform::Surface* target, const platform::Rect& r) const {
     const int32_t W = r.Width(), H = r.Height(), w = m_width, h = m_height;
     const platform::Rect dst =
-        platform::Rect{W / 2 - w / 2, H / 2 - h / 2, W / 2 + w / 2, H / 2 + h / 2}.Offset(r.left, r.top);
+        platform::Rect{W / 2 - w / 2, H / 2 - h / 2, W / 2 + w / 2, H / 2 + h / 2}.Offset(r.left,
+                                                                                          r.top);
     DrawStretched(target, dst, {0, 0, w, h});
 }

@@ -27,8 +27,12 @@ Clock* g_clock = &g_realClock;
 
 } // namespace
 
-Clock& GetClock() { return *g_clock; }
+Clock& GetClock() {
+    return *g_clock;
+}
 
-void SetClock(Clock* clock) { g_clock = clock ? clock : &g_realClock; }
+void SetClock(Clock* clock) {
+    g_clock = clock ? clock : &g_realClock;
+}
 
 } // namespace platform

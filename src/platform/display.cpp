@@ -12,7 +12,9 @@ namespace {
 std::optional<Size> g_override;
 }
 
-void SetDisplaySizeOverride(std::optional<Size> size) { g_override = size; }
+void SetDisplaySizeOverride(std::optional<Size> size) {
+    g_override = size;
+}
 
 Size PhysicalDisplaySize() {
     if (g_override) return *g_override;
@@ -28,7 +30,8 @@ int DisplayScale(Size physical) {
         if (end != env && *end == '\0' && k >= 1 && k <= 16) return static_cast<int>(k);
     }
     int k = 1;
-    while (800 * (k + 1) <= physical.width && 600 * (k + 1) <= physical.height) ++k;
+    while (800 * (k + 1) <= physical.width && 600 * (k + 1) <= physical.height)
+        ++k;
     return k;
 }
 

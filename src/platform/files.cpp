@@ -20,7 +20,7 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
         const std::string name = e->d_name;
         if (name.size() < suffix.size() || name == "." || name == "..") continue;
         if (strcasecmp(name.c_str() + name.size() - suffix.size(), suffix.c_str()) != 0) continue;
-        struct stat st{};
+        struct stat st {};
         const std::string full = folder.empty() ? name : folder + "/" + name;
         if (::stat(full.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
         names.push_back(name);
@@ -30,7 +30,9 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
     return names;
 }
 
-bool ChangeDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+bool ChangeDirectory(const std::string& path) {
+    return ::chdir(path.c_str()) == 0;
+}
 
 std::string CurrentDirectory() {
     char buf[4096];

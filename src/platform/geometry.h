@@ -27,9 +27,13 @@ struct Rect {
     int32_t Width() const { return right - left; }
     int32_t Height() const { return bottom - top; }
     bool IsEmpty() const { return Width() <= 0 || Height() <= 0; }
-    bool Contains(Point p) const { return left <= p.x && p.x < right && top <= p.y && p.y < bottom; }
+    bool Contains(Point p) const {
+        return left <= p.x && p.x < right && top <= p.y && p.y < bottom;
+    }
     Point TopLeft() const { return {left, top}; }
-    Rect Offset(int32_t dx, int32_t dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    Rect Offset(int32_t dx, int32_t dy) const {
+        return {left + dx, top + dy, right + dx, bottom + dy};
+    }
     Rect Intersect(const Rect& o) const;
     friend bool operator==(const Rect&, const Rect&) = default;
 };

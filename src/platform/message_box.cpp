@@ -11,7 +11,9 @@ namespace {
 MessageBoxHandler g_handler;
 }
 
-void SetMessageBoxHandler(MessageBoxHandler handler) { g_handler = std::move(handler); }
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+    g_handler = std::move(handler);
+}
 
 void MessageBox(const std::string& text) {
     if (g_handler) return g_handler(text);

@@ -68,6 +68,8 @@ std::unique_ptr<MusicPlayer> CreateMusicPlayer() {
     return std::make_unique<MixerMusic>();
 }
 
-void SetMusicPlayerFactory(MusicPlayerFactory factory) { g_factory = std::move(factory); }
+void SetMusicPlayerFactory(MusicPlayerFactory factory) {
+    g_factory = std::move(factory);
+}
 
 } // namespace platform

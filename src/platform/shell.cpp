@@ -18,13 +18,17 @@ std::vector<pid_t> g_children;
 void ReapChildren() {
     for (auto it = g_children.begin(); it != g_children.end();) {
         int status = 0;
-        if (::waitpid(*it, &status, WNOHANG) != 0) it = g_children.erase(it);
-        else ++it;
+        if (::waitpid(*it, &status, WNOHANG) != 0)
+            it = g_children.erase(it);
+        else
+            ++it;
     }
 }
 } // namespace
 
-void SetShellHandler(ShellHandler handler) { g_handler = std::move(handler); }
+void SetShellHandler(ShellHandler handler) {
+    g_handler = std::move(handler);
+}
 
 bool OpenAddress(const std::string& address) {
     if (address.empty() || address[0] == '-') return false;

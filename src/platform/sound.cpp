@@ -35,13 +35,19 @@ private:
 MixerPlayer g_mixer;
 SoundPlayer* g_player = &g_mixer;
 
-bool OpenMixer() { return Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == 0; }
+bool OpenMixer() {
+    return Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == 0;
+}
 
 } // namespace
 
-void PlayWave(const uint8_t* data, size_t size) { g_player->PlayWave(data, size); }
+void PlayWave(const uint8_t* data, size_t size) {
+    g_player->PlayWave(data, size);
+}
 
-void SetSoundPlayer(SoundPlayer* player) { g_player = player ? player : &g_mixer; }
+void SetSoundPlayer(SoundPlayer* player) {
+    g_player = player ? player : &g_mixer;
+}
 
 void InitAudio() {
     MixerPlayer::g_silent = false;
@@ -65,6 +71,8 @@ void ShutdownAudio() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool AudioIsSilent() { return MixerPlayer::g_silent || !MixerPlayer::g_open; }
+bool AudioIsSilent() {
+    return MixerPlayer::g_silent || !MixerPlayer::g_open;
+}
 
 } // namespace platform

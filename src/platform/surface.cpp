@@ -11,7 +11,9 @@ namespace platform {
 
 namespace {
 
-pixman_image_t* AsImage(void* p) { return static_cast<pixman_image_t*>(p); }
+pixman_image_t* AsImage(void* p) {
+    return static_cast<pixman_image_t*>(p);
+}
 
 // Clips a 1:1 copy of a dst-sized area from `srcPoint` to both surfaces' bounds.
 bool ClipCopy(Rect& dst, Point& src, Size srcSize, Size dstSize) {
@@ -20,8 +22,14 @@ bool ClipCopy(Rect& dst, Point& src, Size srcSize, Size dstSize) {
     src.y += d.top - dst.top;
     dst = d;
     // Now clip by the source bounds, moving dst along.
-    if (src.x < 0) { dst.left -= src.x; src.x = 0; }
-    if (src.y < 0) { dst.top -= src.y; src.y = 0; }
+    if (src.x < 0) {
+        dst.left -= src.x;
+        src.x = 0;
+    }
+    if (src.y < 0) {
+        dst.top -= src.y;
+        src.y = 0;
+    }
     dst.right = std::min(dst.right, dst.left + (srcSize.width - src.x));
     dst.bottom = std::min(dst.bottom, dst.top + (srcSize.height - src.y));
     return !dst.IsEmpty();
@@ -56,7 +64,9 @@ Surface::Surface(int32_t width, int32_t height)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
       m_pixels(static_cast<size_t>(m_width) * m_height, 0u) {}
 
-Surface::~Surface() { Release(); }
+Surface::~Surface() {
+    Release();
+}
 
 Surface::Surface(Surface&& o) noexcept
     : m_width(o.m_width), m_height(o.m_height), m_pixels(std::move(o.m_pixels)),
@@ -100,7 +110,8 @@ uint32_t Surface::Pixel(int32_t x, int32_t y) const {
 
 void Surface::Fill(const Rect& r, uint32_t rgb) {
     const Rect c = r.Intersect(Bounds());
-    for (int32_t y = c.top; y < c.bottom; ++y) std::fill(Row(y) + c.left, Row(y) + c.right, rgb);
+    for (int32_t y = c.top; y < c.bottom; ++y)
+        std::fill(Row(y) + c.left, Row(y) + c.right, rgb);
 }
 
 void Surface::Copy(const Rect& dst, const Surface& src, Point srcPoint) {
@@ -146,10 +157,9 @@ void Surface::DrawPixels(const Rect& dst, const PixelView& pic, const Rect& srcR
         format = PIXMAN_x8r8g8b8; // the alpha byte is not drawn, only the colour bytes
     else
         return;
-    pixman_image_t* src =
-        pixman_image_create_bits(format, pic.width, pic.height,
-                                 reinterpret_cast<uint32_t*>(const_cast<uint8_t*>(pic.data)),
-                                 pic.stride);
+    pixman_image_t* src = pixman_image_create_bits(
+        format, pic.width, pic.height, reinterpret_cast<uint32_t*>(const_cast<uint8_t*>(pic.data)),
+        pic.stride);
     if (!src) return;
     CompositeStretched(src, AsImage(Image()), dst, srcRect, 255);
     pixman_image_unref(src);

@@ -39,7 +39,9 @@ public:
     Rect Bounds() const { return {0, 0, m_width, m_height}; }
     // Pixel as 0x00RRGGBB; outside the surface 0.
     uint32_t Pixel(int32_t x, int32_t y) const;
-    const uint32_t* Row(int32_t y) const { return m_pixels.data() + static_cast<size_t>(y) * m_width; }
+    const uint32_t* Row(int32_t y) const {
+        return m_pixels.data() + static_cast<size_t>(y) * m_width;
+    }
     uint32_t* Row(int32_t y) { return m_pixels.data() + static_cast<size_t>(y) * m_width; }
 
     // Every operation clips to this surface and to the source; what has no source stays.

@@ -21,7 +21,9 @@ Uint32 g_eventBase = 0;
 
 enum UserEvent : Uint32 { kTick = 0, kMusic = 1, kPaint = 2, kEventCount = 3 };
 
-Uint32 EventType(UserEvent e) { return g_eventBase + e; }
+Uint32 EventType(UserEvent e) {
+    return g_eventBase + e;
+}
 
 void PushUser(UserEvent e, Sint32 code = 0, void* data = nullptr) {
     if (g_eventBase == 0) return;
@@ -83,7 +85,8 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
     }
     m_window = w;
     if (icon) {
-        if (SDL_Surface* s = SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.data, static_cast<int>(icon.size)), 1)) {
+        if (SDL_Surface* s =
+                SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.data, static_cast<int>(icon.size)), 1)) {
             SDL_SetWindowIcon(w, s);
             SDL_FreeSurface(s);
         }
@@ -117,15 +120,18 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
                     // The window ignores the top byte: whole rows go across as they are.
                     SDL_memcpy(dst + r.left, src + r.left, static_cast<size_t>(r.Width()) * 4);
                 } else if (k == 1) {
-                    for (int32_t x = r.left; x < r.right; ++x) dst[x] = src[x] | 0xFF000000u;
+                    for (int32_t x = r.left; x < r.right; ++x)
+                        dst[x] = src[x] | 0xFF000000u;
                 } else {
                     for (int32_t x = r.left; x < r.right; ++x)
-                        for (int dx = 0; dx < k; ++dx) dst[x * k + dx] = src[x] | 0xFF000000u;
+                        for (int dx = 0; dx < k; ++dx)
+                            dst[x * k + dx] = src[x] | 0xFF000000u;
                 }
             } else {
                 for (int32_t x = r.left; x < r.right; ++x) {
                     const uint32_t c = src[x];
-                    const Uint32 v = SDL_MapRGB(ws->format, (c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+                    const Uint32 v =
+                        SDL_MapRGB(ws->format, (c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
                     for (int dx = 0; dx < k; ++dx)
                         SDL_memcpy(rowBytes + (x * k + dx) * ws->format->BytesPerPixel, &v,
                                    ws->format->BytesPerPixel);
@@ -145,7 +151,8 @@ void FrameWindow::FillWindow(const Rect& rect, uint32_t rgb) {
     if (!ws) return;
     const int k = m_scale;
     SDL_Rect sr{rect.left * k, rect.top * k, rect.Width() * k, rect.Height() * k};
-    SDL_FillRect(ws, &sr, SDL_MapRGB(ws->format, (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    SDL_FillRect(ws, &sr,
+                 SDL_MapRGB(ws->format, (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
     SDL_UpdateWindowSurfaceRects(w, &sr, 1);
 }
 
@@ -176,13 +183,17 @@ void FrameWindow::KillTimer() {
 
 // ---- Application ----------------------------------------------------------------------
 
-Application::Application() { g_app = this; }
+Application::Application() {
+    g_app = this;
+}
 
 Application::~Application() {
     if (g_app == this) g_app = nullptr;
 }
 
-Application* Application::Current() { return g_app; }
+Application* Application::Current() {
+    return g_app;
+}
 
 void Application::PostQuit(int exitCode) {
     m_exitCode = exitCode;
@@ -192,14 +203,16 @@ void Application::PostQuit(int exitCode) {
 int Application::Run() {
     if (InitInstance()) {
         SDL_Event e;
-        while (!m_quit && SDL_WaitEvent(&e)) Dispatch(&e);
+        while (!m_quit && SDL_WaitEvent(&e))
+            Dispatch(&e);
     }
     return ExitInstance();
 }
 
 void Application::PumpMessages() {
     SDL_Event e;
-    while (!m_quit && SDL_PollEvent(&e)) Dispatch(&e);
+    while (!m_quit && SDL_PollEvent(&e))
+        Dispatch(&e);
 }
 
 bool Application::Dispatch(const void* event) {
@@ -220,8 +233,10 @@ bool Application::Dispatch(const void* event) {
             w->OnClose();
             break;
         case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_CLOSE) w->OnClose();
-            else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) w->OnPaint();
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+                w->OnClose();
+            else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+                w->OnPaint();
             break;
         case SDL_MOUSEMOTION:
             w->OnMouseMove(MouseFlags(), {e.motion.x / k, e.motion.y / k});
@@ -256,9 +271,9 @@ bool InitPlatform() {
     // With no display SDL quietly falls back to an invisible driver; a player would see nothing.
     const char* driver = SDL_GetCurrentVideoDriver();
     const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-    const bool invisible = driver && (SDL_strcmp(driver, "dummy") == 0 ||
-                                      SDL_strcmp(driver, "offscreen") == 0 ||
-                                      SDL_strcmp(driver, "evdev") == 0);
+    const bool invisible =
+        driver && (SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0 ||
+                   SDL_strcmp(driver, "evdev") == 0);
     if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
         std::fprintf(stderr, "ranqua: no display found (is DISPLAY or WAYLAND_DISPLAY set?)\n");
         SDL_Quit();
@@ -279,7 +294,9 @@ void ShutdownPlatform() {
     g_tickPending = false;
 }
 
-void SetTimersManual(bool manual) { g_manualTimers = manual; }
+void SetTimersManual(bool manual) {
+    g_manualTimers = manual;
+}
 
 void PostTimerTick() {
     if (!g_tickPending.exchange(true)) PushUser(kTick);
@@ -321,6 +338,8 @@ void PostCloseRequest() {
     SDL_PushEvent(&e);
 }
 
-void PostPaint() { PushUser(kPaint); }
+void PostPaint() {
+    PushUser(kPaint);
+}
 
 } // namespace platform

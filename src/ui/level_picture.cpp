@@ -43,7 +43,8 @@ void CInterface::ShowLevelPicture(bool show) {
             m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
             now = ReadCounter();
         }
-        if (show) m_backBuffer->Copy({o.x + 192, o.y + 20, o.x + 192 + 358, o.y + 20 + 469}, *P, {0, 0});
+        if (show)
+            m_backBuffer->Copy({o.x + 192, o.y + 20, o.x + 192 + 358, o.y + 20 + 469}, *P, {0, 0});
         FreeSurface(P);
     }
     if (!show) m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});

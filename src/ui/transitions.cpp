@@ -18,7 +18,8 @@ enum Effect { kCrossFade = 0, kOpeningBox = 1, kWipe = 2, kFallingStrips = 3, kS
 void CopyPart(Surface& back, const Surface& source, const Rect& rect, Point sourcePoint,
               const Rect& b) {
     if (b.IsEmpty()) return;
-    back.Copy(b, source, {sourcePoint.x + (b.left - rect.left), sourcePoint.y + (b.top - rect.top)});
+    back.Copy(b, source,
+              {sourcePoint.x + (b.left - rect.left), sourcePoint.y + (b.top - rect.top)});
 }
 
 } // namespace
@@ -51,8 +52,8 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
         Rect b = rect;
         switch (effect) {
         case kCrossFade:
-            BlendSurface(rect, source, sourcePoint, static_cast<uint8_t>(std::clamp(
-                                                        static_cast<int>(alpha * p), 0, 255)));
+            BlendSurface(rect, source, sourcePoint,
+                         static_cast<uint8_t>(std::clamp(static_cast<int>(alpha * p), 0, 255)));
             break;
         case kOpeningBox: {
             const auto dx = static_cast<int32_t>(W * rem / 2);
@@ -62,10 +63,14 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
             break;
         }
         case kWipe:
-            if (direction == 0) b.left = static_cast<int32_t>(rect.left + W * rem);
-            else if (direction == 1) b.top = static_cast<int32_t>(rect.top + H * rem);
-            else if (direction == 2) b.right = static_cast<int32_t>(rect.right - W * rem);
-            else b.bottom = static_cast<int32_t>(rect.bottom - H * rem);
+            if (direction == 0)
+                b.left = static_cast<int32_t>(rect.left + W * rem);
+            else if (direction == 1)
+                b.top = static_cast<int32_t>(rect.top + H * rem);
+            else if (direction == 2)
+                b.right = static_cast<int32_t>(rect.right - W * rem);
+            else
+                b.bottom = static_cast<int32_t>(rect.bottom - H * rem);
             CopyPart(*m_backBuffer, *source, rect, sourcePoint, b);
             break;
         case kFallingStrips:
