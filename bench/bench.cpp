@@ -53,22 +53,6 @@ double Median(std::vector<double> v) {
     return Percentile(std::move(v), 0.5);
 }
 
-// The table of embedded files that the build generates (assets/assets.cmake): four pointers
-// per entry: type, name, first byte, end.
-struct EmbeddedEntry {
-    const char* type;
-    const char* name;
-    const uint8_t* begin;
-    const uint8_t* end;
-};
-
-} // namespace
-
-extern "C" const EmbeddedEntry ranqua_resources[];
-extern "C" const uint32_t ranqua_resource_count;
-
-namespace {
-
 // A counter that moves a fixed step per read, and notes the real time of every read: one
 // read per frame, so the gaps between reads are the frames' real cost.
 class SteppedClock : public platform::Clock {
@@ -312,10 +296,9 @@ struct Picture {
 
 std::vector<Picture> CarriedPictures() {
     std::vector<Picture> out;
-    for (uint32_t i = 0; i < ranqua_resource_count; ++i) {
-        const EmbeddedEntry& e = ranqua_resources[i];
-        if (std::strcmp(e.type, "jpeg") == 0)
-            out.push_back({e.name, e.begin, static_cast<size_t>(e.end - e.begin)});
+    for (const std::string& name : platform::ResourceNames("jpeg")) {
+        const platform::ResourceData r = platform::FindResource("jpeg", name);
+        out.push_back({name, r.data, r.size});
     }
     return out;
 }

@@ -35,4 +35,11 @@ ResourceData FindResource(std::string_view type, std::string_view name) {
     return {};
 }
 
+std::vector<std::string> ResourceNames(std::string_view type) {
+    std::vector<std::string> names;
+    for (uint32_t i = 0; i < ranqua_resource_count; ++i)
+        if (SameText(type, ranqua_resources[i].type)) names.emplace_back(ranqua_resources[i].name);
+    return names;
+}
+
 } // namespace platform

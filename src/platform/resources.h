@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -16,5 +18,8 @@ struct ResourceData {
 // Looks up a resource by type ("jpeg", "WAVE", "icon") and name; both match without regard
 // to case. Unknown names give an empty result.
 ResourceData FindResource(std::string_view type, std::string_view name);
+
+// Names of every resource of `type`, in the order the build embedded them.
+std::vector<std::string> ResourceNames(std::string_view type);
 
 } // namespace platform
