@@ -70,7 +70,9 @@ e2e_cleanup() {
 # A display number of its own (-displayfd), so that tests can run side by side.
 e2e_start_x() {
     local i
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_TMP/display" \
+    # -noreset: otherwise the server resets whenever its last client leaves, and a program
+    # started right after another one ended finds no display for a moment.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$E2E_TMP/display" \
         >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     for i in $(seq 200); do
