@@ -154,6 +154,26 @@ void TextPath(cairo_t* cr, const std::string& text, double x, double baseline) {
     cairo_text_path(cr, text.c_str());
 }
 
+void EmbossedTitle(cairo_t* cr, const std::string& text, double cx, double baseline, double size) {
+    Font(cr, Face::SerifBold, size);
+    const double x = cx - TextWidth(cr, text) / 2;
+    TextPath(cr, text, x + 2, baseline + 3);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.5);
+    cairo_fill(cr);
+    TextPath(cr, text, x, baseline);
+    cairo_pattern_t* fill =
+        cairo_pattern_create_linear(0, baseline - 0.75 * size, 0, baseline + 0.2 * size);
+    cairo_pattern_add_color_stop_rgb(fill, 0, 0xF4 / 255.0, 0xFD / 255.0, 1.0);
+    cairo_pattern_add_color_stop_rgb(fill, 0.55, 0x9F / 255.0, 0xE3 / 255.0, 0xF5 / 255.0);
+    cairo_pattern_add_color_stop_rgb(fill, 1, 0x3A / 255.0, 0x9C / 255.0, 0xC8 / 255.0);
+    cairo_set_source(cr, fill);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(fill);
+    cairo_set_source_rgba(cr, 0x0A / 255.0, 0x22 / 255.0, 0x36 / 255.0, 0.8);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
 double Paragraph(cairo_t* cr, const std::string& text, double x, double baseline, double width,
                  double lineHeight) {
     std::istringstream words(text);

@@ -59,6 +59,9 @@ double TextWidth(cairo_t* cr, const std::string& text);
 void TextCentered(cairo_t* cr, const std::string& text, double cx, double cy);
 // Adds the text's outline at (x, baseline) to the path.
 void TextPath(cairo_t* cr, const std::string& text, double x, double baseline);
+// The game's name as a title: a drop shadow, then a light-to-teal gradient fill with a thin
+// dark outline, centred on cx with its baseline at `baseline`.
+void EmbossedTitle(cairo_t* cr, const std::string& text, double cx, double baseline, double size);
 // Writes text word-wrapped into a column; returns the baseline after the last line.
 double Paragraph(cairo_t* cr, const std::string& text, double x, double baseline, double width,
                  double lineHeight);

@@ -158,25 +158,9 @@ void Sky(cairo_t* cr) {
 }
 
 void Title(cairo_t* cr) {
-    const std::string name = "Ranqua";
     // Wholly below the help picture's top edge (y 104), so help never leaves a sliver of it.
-    Font(cr, Face::SerifBold, 46);
-    const double x = 469.5 - TextWidth(cr, name) / 2, base = 148;
     Glow(cr, 469.5, 132, 150, Hex(0x4FC3D9), 0.12);
-    TextPath(cr, name, x + 2, base + 3);
-    Source(cr, Hex(0x000000), 0.5);
-    cairo_fill(cr);
-    TextPath(cr, name, x, base);
-    cairo_pattern_t* fill = cairo_pattern_create_linear(0, base - 38, 0, base + 10);
-    Stop(fill, 0, Hex(0xF4FDFF));
-    Stop(fill, 0.55, Hex(0x9FE3F5));
-    Stop(fill, 1, Hex(0x3A9CC8));
-    cairo_set_source(cr, fill);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(fill);
-    Source(cr, Hex(0x0A2236), 0.8);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    EmbossedTitle(cr, "Ranqua", 469.5, 148, 46);
 }
 
 void BoardFrame(cairo_t* cr) {

@@ -124,20 +124,7 @@ bool SaveLogo(const std::string& dir) {
         const double a = M_PI * (1.15 + 0.175 * (k - 1));
         DrawBall(cr, 150 + 86 * std::cos(a), 168 + 86 * std::sin(a), 19, k);
     }
-    const std::string name = "Ranqua";
-    Font(cr, Face::SerifBold, 50);
-    const double x = 150 - TextWidth(cr, name) / 2, base = 186;
-    TextPath(cr, name, x + 2, base + 3);
-    Source(cr, Hex(0x000000), 0.5);
-    cairo_fill(cr);
-    TextPath(cr, name, x, base);
-    cairo_pattern_t* text = cairo_pattern_create_linear(0, base - 36, 0, base + 8);
-    Stop(text, 0, Hex(0xFFFFFF));
-    Stop(text, 0.6, Hex(0xA8EEF5));
-    Stop(text, 1, Hex(0x3FA8C8));
-    cairo_set_source(cr, text);
-    cairo_fill(cr);
-    cairo_pattern_destroy(text);
+    EmbossedTitle(cr, "Ranqua", 150, 186, 50);
     Font(cr, Face::SerifItalic, 14);
     Source(cr, Hex(0xBFE8EE));
     TextCentered(cr, "a game of coloured balls", 150, 214);
