@@ -142,5 +142,7 @@ private:
     void ReadLinkFile();
     void CreateMenuButtons();
     CPicButton* FindButton(int32_t id) const;
+    // Shows a switch button as on (pressed row) or off and draws it; does not present.
+    void SetSwitchButton(int32_t id, bool on);
     void FlipSwitchButton(int32_t id);
 };

@@ -47,12 +47,16 @@ CPicButton* CInterface::FindButton(int32_t id) const {
     return nullptr;
 }
 
-void CInterface::FlipSwitchButton(int32_t id) {
+void CInterface::SetSwitchButton(int32_t id, bool on) {
     CPicButton* b = FindButton(id);
     if (!b) return;
-    const int32_t state = b->m_restState == 1 ? 0 : 1;
-    b->m_restState = b->m_state = state;
+    b->m_restState = b->m_state = on ? 1 : 0;
     b->Draw(m_backBuffer, this);
+}
+
+void CInterface::FlipSwitchButton(int32_t id) {
+    // The button follows its own resting state, flipped alongside the switch.
+    if (CPicButton* b = FindButton(id)) SetSwitchButton(id, b->m_restState != 1);
     Present();
 }
 

@@ -2,7 +2,6 @@
 #include "app/interface.h"
 
 #include "game/registry_store.h"
-#include "ui/pic_button.h"
 
 void CInterface::LoadSettings() {
     if (!m_game) return;
@@ -14,13 +13,8 @@ void CInterface::LoadSettings() {
         m_musicOn = true;
         PlayRandomTrack();
     }
-    for (int32_t id : {8, 7}) {
-        CPicButton* b = FindButton(id);
-        if (!b) continue;
-        const bool on = id == 8 ? m_soundOn : m_musicOn;
-        b->m_restState = b->m_state = on ? 1 : 0;
-        b->Draw(m_backBuffer, this);
-    }
+    SetSwitchButton(8, m_soundOn);
+    SetSwitchButton(7, m_musicOn);
     Present();
 }
 

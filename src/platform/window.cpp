@@ -306,10 +306,15 @@ void PostMusicNotify(const void* musicWindow, int32_t mode) {
     PushUser(kMusic, mode, const_cast<void*>(musicWindow));
 }
 
+// Input is queued in window pixels, as the window system would deliver it.
+static int MainWindowScale() {
+    return g_app && g_app->m_mainWindow ? g_app->m_mainWindow->Scale() : 1;
+}
+
 void PostMouseMove(Point p) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
-    const int k = g_app && g_app->m_mainWindow ? g_app->m_mainWindow->Scale() : 1;
+    const int k = MainWindowScale();
     e.motion.x = p.x * k;
     e.motion.y = p.y * k;
     SDL_PushEvent(&e);
@@ -319,7 +324,7 @@ void PostMouseButton(bool left, bool down, Point p) {
     SDL_Event e{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.button = left ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
-    const int k = g_app && g_app->m_mainWindow ? g_app->m_mainWindow->Scale() : 1;
+    const int k = MainWindowScale();
     e.button.x = p.x * k;
     e.button.y = p.y * k;
     SDL_PushEvent(&e);
