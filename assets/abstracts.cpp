@@ -71,7 +71,7 @@ void PaintMandala(Canvas& c) {
 }
 
 void PaintNebula(Canvas& c) {
-    Shade(c, [](int x, int y) {
+    Shade(c, [](double x, double y) {
         const double u = x / 120.0, v = y / 120.0;
         const double wx = Fbm(u + 1.7, v + 9.2, 4, 201), wy = Fbm(u + 8.3, v + 2.8, 4, 202);
         const double n = Fbm(u + 2.5 * wx, v + 2.5 * wy, 6, 203);
@@ -112,7 +112,7 @@ void PaintStainedGlass(Canvas& c) {
         return std::hypot(x - (side + r), y - spring) <= r &&
                std::hypot(x - (kPicW - side - r), y - spring) <= r;
     };
-    Shade(c, [&](int x, int y) {
+    Shade(c, [&](double x, double y) {
         if (!insideArch(x, y)) { // carved stone around the window
             const double n = Fbm(x * 0.05, y * 0.05, 5, 302);
             return Mix(Hex(0x4A4450), Hex(0x8A8290), n);
@@ -141,7 +141,7 @@ void PaintStainedGlass(Canvas& c) {
 
 void PaintKaleidoscope(Canvas& c) {
     const double cx = kPicW / 2.0, cy = 220;
-    Shade(c, [&](int x, int y) {
+    Shade(c, [&](double x, double y) {
         const double dx = x - cx, dy = y - cy;
         const double r = std::hypot(dx, dy);
         double a = std::atan2(dy, dx);
@@ -161,7 +161,7 @@ void PaintKaleidoscope(Canvas& c) {
 
 void PaintSpiralGalaxy(Canvas& c) {
     const double cx = kPicW / 2.0, cy = 215, tilt = 0.55, turn = 0.4;
-    Shade(c, [&](int x, int y) {
+    Shade(c, [&](double x, double y) {
         // Rotate, then squash to see the disc at a slant.
         const double rx = (x - cx) * std::cos(turn) + (y - cy) * std::sin(turn);
         const double ry = (-(x - cx) * std::sin(turn) + (y - cy) * std::cos(turn)) / tilt;
@@ -209,11 +209,16 @@ void PaintRingedWorld(Canvas& c) {
     cairo_restore(cr);
     // The planet: banded, lit from the upper left.
     c.BeginPixels();
-    for (int y = static_cast<int>(py - pr); y <= py + pr; ++y)
-        for (int x = static_cast<int>(px - pr); x <= px + pr; ++x) {
-            const double dx = (x - px) / pr, dy = (y - py) / pr;
+    const int a = c.Factor();
+    const int top = std::max(0, static_cast<int>(py - pr) * a),
+              left = std::max(0, static_cast<int>(px - pr) * a);
+    const int bottom = std::min(c.Height(), static_cast<int>(py + pr + 1) * a);
+    const int right = std::min(c.Width(), static_cast<int>(px + pr + 1) * a);
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) {
+            const double dx = (c.At(x) - px) / pr, dy = (c.At(y) - py) / pr;
             const double d2 = dx * dx + dy * dy;
-            if (d2 > 1 || x < 0 || y < 0 || x >= kPicW || y >= kPicH) continue;
+            if (d2 > 1) continue;
             const double z = std::sqrt(1 - d2);
             const double light = Clamp01(-0.55 * dx - 0.6 * dy + 0.58 * z) * 0.9 + 0.08;
             const double lat = dy * std::cos(0.35) + dx * std::sin(0.35);

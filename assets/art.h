@@ -5,12 +5,16 @@
 
 namespace art {
 
-// Each writes its files below dir and reports false when one could not be written.
-bool MakeBoardArt(const std::string& dir);      // COL0..COL6, DIGITS
-bool MakeMenuArt(const std::string& dir);       // BACK, BUT, the M_ banners, Internet/*.jpg
-bool MakeScreens(const std::string& dir);       // HELP, LOGO
-bool MakeLevelPictures(const std::string& dir); // PIC0..PIC15
-bool MakeSounds(const std::string& dir);        // every WAVE
-bool MakeIcons(const std::string& dir);         // PRG_ICON.bmp, icons/*
+constexpr int kLevelPictures = 16;
+constexpr int kLargestFactor = 3; // pictures are drawn at 1x, 2x and 3x their size
+
+// Each writes its files below dir and reports false when one could not be written. The
+// pictures are drawn at the given factor (see PictureFile); link badges only at 1.
+bool MakeBoardArt(const std::string& dir, int factor);            // COL0..COL6, DIGITS
+bool MakeMenuArt(const std::string& dir, int factor);             // BACK, BUT, M_*, Internet/*
+bool MakeScreens(const std::string& dir, int factor);             // HELP, LOGO
+bool MakeLevelPicture(const std::string& dir, int i, int factor); // PIC<i>
+bool MakeSounds(const std::string& dir);                          // every WAVE
+bool MakeIcons(const std::string& dir);                           // PRG_ICON.bmp, icons/*
 
 } // namespace art

@@ -5,18 +5,24 @@ include(${CMAKE_CURRENT_LIST_DIR}/sources.cmake)
 add_executable(ranqua-assets ${RANQUA_ASSET_GENERATOR_SOURCES})
 target_include_directories(ranqua-assets PRIVATE ${CMAKE_SOURCE_DIR}/assets)
 target_compile_options(ranqua-assets PRIVATE ${RANQUA_WARNINGS})
-target_link_libraries(ranqua-assets PRIVATE PkgConfig::CAIRO PkgConfig::TURBOJPEG m)
+find_package(Threads REQUIRED)
+target_link_libraries(ranqua-assets PRIVATE PkgConfig::CAIRO PkgConfig::TURBOJPEG Threads::Threads m)
 
 set(RANQUA_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
 
 # type, resource name, file
 set(_assets)
-foreach(n BACK LOGO BUT M_BUTT1 M_BUTT2 M_BUTT3 M_BUTT4 M_BUTT5 M_BUTT6 M_BUTT7 M_BUTT8
-          M_CLEAR M_LOSE M_SAVED M_MOVE M_CONT COL0 COL1 COL2 COL3 COL4 COL5 COL6 DIGITS HELP)
-  list(APPEND _assets "jpeg|${n}|${n}.jpg")
-endforeach()
+set(_pictures BACK LOGO BUT M_BUTT1 M_BUTT2 M_BUTT3 M_BUTT4 M_BUTT5 M_BUTT6 M_BUTT7 M_BUTT8
+              M_CLEAR M_LOSE M_SAVED M_MOVE M_CONT COL0 COL1 COL2 COL3 COL4 COL5 COL6 DIGITS HELP)
 foreach(i RANGE 0 15)
-  list(APPEND _assets "jpeg|PIC${i}|PIC${i}.jpg")
+  list(APPEND _pictures PIC${i})
+endforeach()
+# Each picture at its own size, then drawn at twice and three times that size for large
+# displays: the game asks for NAME@2x or NAME@3x and falls back to NAME.
+foreach(suffix "" "@2x" "@3x")
+  foreach(n IN LISTS _pictures)
+    list(APPEND _assets "jpeg|${n}${suffix}|${n}${suffix}.jpg")
+  endforeach()
 endforeach()
 foreach(n LOGO BTN W_NEW W_LOAD W_SAVE W_MOVE W_LOSE W_BDMOVE)
   list(APPEND _assets "WAVE|${n}|${n}.wav")

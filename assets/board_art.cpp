@@ -60,8 +60,8 @@ void DrawEmptyBoard(cairo_t* cr) {
 
 namespace {
 
-bool SaveBoard(const std::string& dir, int k) {
-    Canvas board(kBoard.w, kBoard.h);
+bool SaveBoard(const std::string& dir, int k, int factor) {
+    Canvas board(kBoard.w, kBoard.h, false, factor);
     cairo_t* cr = board.cr();
     DrawEmptyBoard(cr);
     for (int c = 0; c < 7 && k != 0; ++c)
@@ -79,11 +79,11 @@ bool SaveBoard(const std::string& dir, int k) {
                 DrawBall(cr, cx, cy, kBallRadius, k);
             }
         }
-    return board.SaveJpeg(dir + "/COL" + std::to_string(k) + ".jpg", 95);
+    return board.SaveJpeg(PictureFile(dir, "COL" + std::to_string(k), factor), 95);
 }
 
-bool SaveDigits(const std::string& dir) {
-    Canvas strip(144, 21);
+bool SaveDigits(const std::string& dir, int factor) {
+    Canvas strip(144, 21, false, factor);
     cairo_t* cr = strip.cr();
     Source(cr, FieldColour());
     cairo_paint(cr);
@@ -104,16 +104,16 @@ bool SaveDigits(const std::string& dir) {
         Source(cr, DigitColour());
         TextCentered(cr, text, cx, cy);
     }
-    return strip.SaveJpeg(dir + "/DIGITS.jpg", 97);
+    return strip.SaveJpeg(PictureFile(dir, "DIGITS", factor), 97);
 }
 
 } // namespace
 
-bool MakeBoardArt(const std::string& dir) {
+bool MakeBoardArt(const std::string& dir, int factor) {
     bool ok = true;
     for (int k = 0; k <= 6; ++k)
-        ok &= SaveBoard(dir, k);
-    ok &= SaveDigits(dir);
+        ok &= SaveBoard(dir, k, factor);
+    ok &= SaveDigits(dir, factor);
     return ok;
 }
 

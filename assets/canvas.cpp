@@ -30,11 +30,12 @@ void Stop(cairo_pattern_t* p, double offset, Rgb c, double alpha) {
     cairo_pattern_add_color_stop_rgba(p, offset, c.r, c.g, c.b, alpha);
 }
 
-Canvas::Canvas(int width, int height, bool alpha)
-    : m_width(width), m_height(height),
-      m_surface(cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width,
-                                           height)),
+Canvas::Canvas(int width, int height, bool alpha, int factor)
+    : m_width(width * factor), m_height(height * factor), m_factor(factor),
+      m_surface(cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+                                           m_width, m_height)),
       m_cr(cairo_create(m_surface)) {
+    ResetMatrix();
     cairo_font_options_t* fo = cairo_font_options_create();
     cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_SLIGHT);
@@ -50,6 +51,11 @@ Canvas::Canvas(int width, int height, bool alpha)
 Canvas::~Canvas() {
     cairo_destroy(m_cr);
     cairo_surface_destroy(m_surface);
+}
+
+void Canvas::ResetMatrix() {
+    cairo_identity_matrix(m_cr);
+    if (m_factor != 1) cairo_scale(m_cr, m_factor, m_factor);
 }
 
 uint32_t* Canvas::Row(int y) {
@@ -100,6 +106,10 @@ bool Canvas::SavePng(const std::string& path) {
     const bool ok = cairo_surface_write_to_png(m_surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
     if (!ok) std::fprintf(stderr, "ranqua-assets: cannot write %s\n", path.c_str());
     return ok;
+}
+
+std::string PictureFile(const std::string& dir, const std::string& name, int factor) {
+    return dir + "/" + name + (factor == 1 ? "" : "@" + std::to_string(factor) + "x") + ".jpg";
 }
 
 void Font(cairo_t* cr, Face face, double size) {

@@ -20,18 +20,25 @@ void Source(cairo_t* cr, Rgb c, double alpha = 1.0);
 void Stop(cairo_pattern_t* p, double offset, Rgb c, double alpha = 1.0);
 
 // A cairo image surface with its context. Opaque canvases are saved as JPEG, ones with
-// alpha as PNG.
+// alpha as PNG. A canvas of factor a holds a x a pixels per picture unit and cairo draws on it
+// in picture units, so one drawing makes the picture at every size.
 class Canvas {
 public:
-    Canvas(int width, int height, bool alpha = false);
+    Canvas(int width, int height, bool alpha = false, int factor = 1);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
     cairo_t* cr() const { return m_cr; }
     cairo_surface_t* surface() const { return m_surface; }
-    int Width() const { return m_width; }
+    int Width() const { return m_width; } // in pixels, as are Height, Row and the pixel calls
     int Height() const { return m_height; }
+    int Factor() const { return m_factor; }
+    // The picture coordinate that pixel p samples: at factor 1 the pixel's own number, at a
+    // larger factor the same place of the picture.
+    double At(int p) const { return (p + 0.5) / m_factor - 0.5; }
+    // Back to drawing in picture units from the top left, after a picture moved the origin.
+    void ResetMatrix();
 
     // Direct pixel access: Begin flushes, End tells cairo the pixels changed.
     uint32_t* Row(int y);
@@ -47,9 +54,13 @@ public:
 private:
     int m_width;
     int m_height;
+    int m_factor;
     cairo_surface_t* m_surface;
     cairo_t* m_cr;
 };
+
+// Where a picture of factor a is written: dir/NAME.jpg at 1, dir/NAME@2x.jpg at 2 and so on.
+std::string PictureFile(const std::string& dir, const std::string& name, int factor);
 
 // Text with the DejaVu families through cairo's own font selection.
 enum class Face { Sans, SansBold, SansCondensedBold, Serif, SerifBold, SerifItalic, MonoBold };

@@ -261,7 +261,7 @@ void PaintDunes(Canvas& c) {
 
 void PaintAurora(Canvas& c) {
     const double water = 360;
-    Shade(c, [&](int x, int y) {
+    Shade(c, [&](double x, double y) {
         const double sky = y / water;
         Rgb col = Mix(Hex(0x020610), Hex(0x0C2440), sky);
         const double base = 190 + 40 * std::sin(x / 70.0) + 18 * std::sin(x / 23.0 + 1);

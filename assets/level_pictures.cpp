@@ -57,14 +57,17 @@ void Stars(cairo_t* cr, double maxY, int count, uint32_t seed) {
 }
 
 void Reflect(Canvas& c, int waterY, Rgb tint, double darken, uint32_t seed) {
+    // The ripple field is in picture units; the mirror and the shifts it gives are in pixels.
+    const int a = c.Factor(), line = waterY * a;
     c.BeginPixels();
-    for (int y = waterY; y < c.Height(); ++y) {
-        const double depth = y - waterY;
+    for (int y = line; y < c.Height(); ++y) {
+        const double depth = c.At(y) - waterY;
         for (int x = 0; x < c.Width(); ++x) {
-            const double ripple = (Noise(x * 0.02, y * 0.35, seed) - 0.5) * (2 + depth * 0.08);
-            const int sx = std::clamp(static_cast<int>(x + ripple * 2), 0, c.Width() - 1);
-            const int sy = std::clamp(static_cast<int>(2 * waterY - y - 1 + ripple), 0, waterY - 1);
-            const double k = darken * (1 - 0.25 * depth / (c.Height() - waterY));
+            const double ripple =
+                (Noise(c.At(x) * 0.02, c.At(y) * 0.35, seed) - 0.5) * (2 + depth * 0.08);
+            const int sx = std::clamp(static_cast<int>(x + a * ripple * 2), 0, c.Width() - 1);
+            const int sy = std::clamp(static_cast<int>(2 * line - y - 1 + a * ripple), 0, line - 1);
+            const double k = darken * (1 - 0.25 * depth / (kPicH - waterY));
             c.SetPixel(x, y, Scale(Mix(c.Pixel(sx, sy), tint, 0.3), k));
         }
     }
@@ -78,7 +81,7 @@ struct LevelPicture {
     void (*paint)(Canvas&);
 };
 
-constexpr LevelPicture kPictures[16] = {
+constexpr LevelPicture kPictures[kLevelPictures] = {
     {"Dawn Peaks", PaintDawnPeaks},
     {"Deep Blue", PaintDeepBlue},
     {"Mandala", PaintMandala},
@@ -114,17 +117,13 @@ void Caption(cairo_t* cr, int level, const char* title) {
 
 } // namespace
 
-bool MakeLevelPictures(const std::string& dir) {
-    bool ok = true;
-    for (int i = 0; i < 16; ++i) {
-        Canvas c(kPicW, kPicH);
-        kPictures[i].paint(c);
-        cairo_reset_clip(c.cr());
-        cairo_identity_matrix(c.cr());
-        Caption(c.cr(), i + 1, kPictures[i].title);
-        ok &= c.SaveJpeg(dir + "/PIC" + std::to_string(i) + ".jpg");
-    }
-    return ok;
+bool MakeLevelPicture(const std::string& dir, int index, int factor) {
+    Canvas c(kPicW, kPicH, false, factor);
+    kPictures[index].paint(c);
+    cairo_reset_clip(c.cr());
+    c.ResetMatrix();
+    Caption(c.cr(), index + 1, kPictures[index].title);
+    return c.SaveJpeg(PictureFile(dir, "PIC" + std::to_string(index), factor));
 }
 
 } // namespace art

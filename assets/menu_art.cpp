@@ -209,8 +209,8 @@ void Label(cairo_t* cr, const char* text, double right, double cy) {
     cairo_show_text(cr, text);
 }
 
-bool SaveBack(const std::string& dir) {
-    Canvas back(800, 600);
+bool SaveBack(const std::string& dir, int factor) {
+    Canvas back(800, 600, false, factor);
     cairo_t* cr = back.cr();
     Sky(cr);
     Title(cr);
@@ -231,19 +231,20 @@ bool SaveBack(const std::string& dir) {
         DrawBall(cr, 371 + (k - 1) * 26.5, 516.5, 8.5, k);
     for (const ButtonCell& b : kButtons)
         if (b.place.w > 0) DrawButton(cr, b.place.x, b.place.y, b.place.w, b.caption, 0);
-    return back.SaveJpeg(dir + "/BACK.jpg", 95);
+    return back.SaveJpeg(PictureFile(dir, "BACK", factor), 95);
 }
 
-bool SaveStrip(const std::string& dir) {
-    Canvas strip(728, 4 * kButtonRow);
+bool SaveStrip(const std::string& dir, int factor) {
+    Canvas strip(728, 4 * kButtonRow, false, factor);
     for (int row = 0; row < 4; ++row)
         for (const ButtonCell& b : kButtons)
             DrawButton(strip.cr(), b.cellX, row * kButtonRow, b.cellW, b.caption, row);
-    return strip.SaveJpeg(dir + "/BUT.jpg", 95);
+    return strip.SaveJpeg(PictureFile(dir, "BUT", factor), 95);
 }
 
-bool SaveBanner(const std::string& dir, const char* name, const char* caption, Rgb colour) {
-    Canvas banner(kBanner.w, kBanner.h);
+bool SaveBanner(const std::string& dir, const char* name, const char* caption, Rgb colour,
+                int factor) {
+    Canvas banner(kBanner.w, kBanner.h, false, factor);
     cairo_t* cr = banner.cr();
     DrawBannerField(cr, 0, 0);
     if (*caption) {
@@ -265,10 +266,10 @@ bool SaveBanner(const std::string& dir, const char* name, const char* caption, R
             cairo_fill(cr);
         }
     }
-    return banner.SaveJpeg(dir + "/" + name + ".jpg", 95);
+    return banner.SaveJpeg(PictureFile(dir, name, factor), 95);
 }
 
-bool SaveBanners(const std::string& dir) {
+bool SaveBanners(const std::string& dir, int factor) {
     struct Item {
         const char* name;
         const char* caption;
@@ -291,7 +292,7 @@ bool SaveBanners(const std::string& dir) {
     };
     bool ok = true;
     for (const Item& i : items)
-        ok &= SaveBanner(dir, i.name, i.caption, Hex(i.colour));
+        ok &= SaveBanner(dir, i.name, i.caption, Hex(i.colour), factor);
     return ok;
 }
 
@@ -383,10 +384,11 @@ bool SaveLink(const std::string& dir, const char* file, const char* line1, const
 
 } // namespace
 
-bool MakeMenuArt(const std::string& dir) {
-    bool ok = SaveBack(dir);
-    ok &= SaveStrip(dir);
-    ok &= SaveBanners(dir);
+bool MakeMenuArt(const std::string& dir, int factor) {
+    bool ok = SaveBack(dir, factor);
+    ok &= SaveStrip(dir, factor);
+    ok &= SaveBanners(dir, factor);
+    if (factor != 1) return ok; // the game enlarges the link badges itself
     ok &= SaveLink(dir, "sdl.jpg", "made with", "SDL", Emblem::Screen, 0x2C5FA8, 0x15305A);
     ok &= SaveLink(dir, "debian.jpg", "runs on", "Debian", Emblem::Package, 0xA83A5A, 0x55172E);
     ok &= SaveLink(dir, "cairo.jpg", "drawn with", "cairo", Emblem::Curve, 0x2E8C6E, 0x134535);

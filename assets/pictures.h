@@ -41,12 +41,13 @@ void Stars(cairo_t* cr, double maxY, int count, uint32_t seed);
 // Mirrors everything above waterY into the water below it, with ripples and a tint.
 void Reflect(Canvas& c, int waterY, Rgb tint, double darken, uint32_t seed);
 
-// Calls f(x, y) for every pixel and stores the colour it returns.
+// Calls f(x, y) for every pixel with the picture coordinates it samples, and stores the colour
+// it returns: a larger canvas evaluates the same field on a finer grid.
 template <class F> void Shade(Canvas& c, F f) {
     c.BeginPixels();
     for (int y = 0; y < c.Height(); ++y)
         for (int x = 0; x < c.Width(); ++x)
-            c.SetPixel(x, y, f(x, y));
+            c.SetPixel(x, y, f(c.At(x), c.At(y)));
     c.EndPixels();
 }
 

@@ -26,9 +26,9 @@ void Heading(cairo_t* cr, const char* text, double x, double baseline) {
     cairo_pattern_destroy(line);
 }
 
-bool SaveHelp(const std::string& dir) {
+bool SaveHelp(const std::string& dir, int factor) {
     const int w = kHelp.w, h = kHelp.h;
-    Canvas page(w, h);
+    Canvas page(w, h, false, factor);
     cairo_t* cr = page.cr();
     cairo_pattern_t* bg = cairo_pattern_create_linear(0, 0, 0, h);
     Stop(bg, 0, Hex(0x12304A));
@@ -109,11 +109,11 @@ bool SaveHelp(const std::string& dir) {
     Font(cr, Face::SerifItalic, 14);
     Source(cr, Hex(0xA8E6FF));
     TextCentered(cr, "Click anywhere to close this page.", w / 2.0, 370);
-    return page.SaveJpeg(dir + "/HELP.jpg");
+    return page.SaveJpeg(PictureFile(dir, "HELP", factor));
 }
 
-bool SaveLogo(const std::string& dir) {
-    Canvas logo(300, 300);
+bool SaveLogo(const std::string& dir, int factor) {
+    Canvas logo(300, 300, false, factor);
     cairo_t* cr = logo.cr();
     const Rgb fill = Hex(0x021E1B); // the colour around the logo at start-up
     Source(cr, fill);
@@ -128,13 +128,13 @@ bool SaveLogo(const std::string& dir) {
     Font(cr, Face::SerifItalic, 14);
     Source(cr, Hex(0xBFE8EE));
     TextCentered(cr, "a game of coloured balls", 150, 214);
-    return logo.SaveJpeg(dir + "/LOGO.jpg");
+    return logo.SaveJpeg(PictureFile(dir, "LOGO", factor));
 }
 
 } // namespace
 
-bool MakeScreens(const std::string& dir) {
-    return SaveHelp(dir) && SaveLogo(dir);
+bool MakeScreens(const std::string& dir, int factor) {
+    return SaveHelp(dir, factor) && SaveLogo(dir, factor);
 }
 
 } // namespace art

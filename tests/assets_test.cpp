@@ -38,6 +38,32 @@ int Distance(const DecodedJpeg& a, int ax, int ay, const DecodedJpeg& b, int bx,
     return d;
 }
 
+// The names of every picture the generator draws, each also at 2x and 3x.
+std::vector<std::string> DrawnPictures() {
+    std::vector<std::string> names = {"BACK",    "LOGO",   "BUT",     "DIGITS", "HELP",
+                                      "M_CLEAR", "M_LOSE", "M_SAVED", "M_MOVE", "M_CONT"};
+    for (int i = 1; i <= 8; ++i)
+        names.push_back("M_BUTT" + std::to_string(i));
+    for (int i = 0; i <= 6; ++i)
+        names.push_back("COL" + std::to_string(i));
+    for (int i = 0; i < 16; ++i)
+        names.push_back("PIC" + std::to_string(i));
+    return names;
+}
+
+int Channel(const DecodedJpeg& p, int x, int y, int c) {
+    return p.pixels[y * p.stride + x * 3 + c];
+}
+
+// The mean of the a x a block of pixels at (a x, a y), per channel.
+double BlockMean(const DecodedJpeg& p, int a, int x, int y, int c) {
+    int sum = 0;
+    for (int dy = 0; dy < a; ++dy)
+        for (int dx = 0; dx < a; ++dx)
+            sum += Channel(p, a * x + dx, a * y + dy, c);
+    return sum / double(a * a);
+}
+
 uint32_t Le32(const uint8_t* p) {
     return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
 }
@@ -65,12 +91,17 @@ TEST(Assets, EveryPictureHasItsSizeAndThreeChannels) {
         all.push_back({"COL" + std::to_string(i), 277, 237});
     for (int i = 0; i < 16; ++i)
         all.push_back({"PIC" + std::to_string(i), 358, 469});
-    for (const Expected& e : all) {
-        const DecodedJpeg p = Picture(e.name);
-        EXPECT_EQ(p.width, e.width) << e.name;
-        EXPECT_EQ(p.height, e.height) << e.name;
-        EXPECT_EQ(p.channels, 3) << e.name;
-    }
+    for (const Expected& e : all)
+        for (int a = 1; a <= 3; ++a) { // drawn for large displays at twice and three times
+            const std::string name = a == 1 ? e.name : e.name + "@" + std::to_string(a) + "x";
+            const DecodedJpeg p = Picture(name);
+            EXPECT_EQ(p.width, a * e.width) << name;
+            EXPECT_EQ(p.height, a * e.height) << name;
+            EXPECT_EQ(p.channels, 3) << name;
+        }
+    EXPECT_EQ(all.size(), DrawnPictures().size());
+    // The link pictures are only drawn once; the game enlarges them.
+    EXPECT_FALSE(platform::FindResource("jpeg", "sdl@2x"));
     // The window icon: a 64 x 64 BMP with 32 bits per pixel.
     const platform::ResourceData icon = platform::FindResource("icon", "PRG_ICON");
     ASSERT_TRUE(icon);
@@ -154,5 +185,77 @@ TEST(Assets, LinkPicturesShareOneSize) {
         if (width < 0) width = p.width, height = p.height;
         EXPECT_EQ(p.width, width) << file;
         EXPECT_EQ(p.height, height) << file;
+    }
+}
+
+// A picture drawn at a times its size is the same picture: averaged over a x a blocks it is
+// close to the 1x picture, and so is each 8 x 8 tile's mean colour, so every element sits at
+// a times its place. (Text differs a little pixel by pixel: hinting snaps it to the grid.)
+TEST(Assets, LargerPicturesAreTheSamePictureDrawnFiner) {
+    for (const std::string& name : DrawnPictures()) {
+        const DecodedJpeg one = Picture(name);
+        for (int a = 2; a <= 3; ++a) {
+            const DecodedJpeg big = Picture(name + "@" + std::to_string(a) + "x");
+            if (big.width != a * one.width || big.height != a * one.height) continue;
+            double total = 0, worstTile = 0;
+            for (int ty = 0; ty < one.height; ty += 8)
+                for (int tx = 0; tx < one.width; tx += 8)
+                    for (int c = 0; c < 3; ++c) {
+                        double sum = 0;
+                        int n = 0;
+                        for (int y = ty; y < std::min(ty + 8, one.height); ++y)
+                            for (int x = tx; x < std::min(tx + 8, one.width); ++x, ++n) {
+                                const double d = BlockMean(big, a, x, y, c) - Channel(one, x, y, c);
+                                total += std::abs(d);
+                                sum += d;
+                            }
+                        worstTile = std::max(worstTile, std::abs(sum / n));
+                    }
+            EXPECT_LE(total / (3.0 * one.width * one.height), 9) << name << "@" << a << "x";
+            EXPECT_LE(worstTile, 48) << name << "@" << a << "x";
+        }
+    }
+}
+
+// Where the 1x picture has hard, pixel-exact edges, the larger ones have them too: a pixels
+// wide at a times the place. And they are drawn, not enlarged: strong steps between
+// neighbouring pixels fall inside a x a blocks as often as on block borders, where an
+// enlarged picture has them only on block borders (nearest neighbour) or nowhere (smooth).
+TEST(Assets, LargerPicturesKeepHardEdgesSharpAtTheirPlace) {
+    const DecodedJpeg digits = Picture("DIGITS"), strip = Picture("BUT");
+    for (int a = 2; a <= 3; ++a) {
+        const std::string at = "@" + std::to_string(a) + "x";
+        // The minus cell: a bar from x 134 to 142 across the middle row.
+        const DecodedJpeg bigDigits = Picture("DIGITS" + at);
+        const int row = a * 10 + a / 2;
+        for (const auto& [x1, side] : {std::pair{133, -1}, {134, 0}, {141, 0}, {142, 1}})
+            for (int i = 0; i < a; ++i) {
+                const int x = a * x1 + i;
+                EXPECT_LE(Distance(bigDigits, x, row, digits, x1, 10), 24)
+                    << "DIGITS" << at << " x " << x << " (" << side << ")";
+            }
+        // The top border line of every button in every row of the strip.
+        const DecodedJpeg bigStrip = Picture("BUT" + at);
+        for (int r = 0; r < 4; ++r)
+            for (int cell = 0; cell < 8; ++cell) {
+                const int x1 = 40 + 83 * cell; // middle third of each cell
+                for (int y1 = 19 * r; y1 < 19 * r + 3; ++y1)
+                    for (int i = 0; i < a; ++i)
+                        EXPECT_LE(Distance(bigStrip, a * x1, a * y1 + i, strip, x1, y1), 16)
+                            << "BUT" << at << " row " << r << " cell " << cell << " y " << y1;
+            }
+        for (const auto& [small, big] :
+             {std::pair{&digits, &bigDigits}, std::pair{&strip, &bigStrip}}) {
+            int inside = 0, border = 0, once = 0;
+            for (int y = 0; y < big->height; ++y)
+                for (int x = 0; x + 1 < big->width; ++x)
+                    if (Distance(*big, x, y, *big, x + 1, y) >= 140)
+                        ++((x + 1) % a ? inside : border);
+            for (int y = 0; y < small->height; ++y)
+                for (int x = 0; x + 1 < small->width; ++x)
+                    once += Distance(*small, x, y, *small, x + 1, y) >= 140;
+            EXPECT_GE(3 * inside, (a - 1) * once) << "at " << a << "x";
+            EXPECT_GE(2 * inside, (a - 1) * border) << "at " << a << "x";
+        }
     }
 }
