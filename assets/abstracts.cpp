@@ -117,18 +117,20 @@ void PaintStainedGlass(Canvas& c) {
             const double n = Fbm(x * 0.05, y * 0.05, 5, 302);
             return Mix(Hex(0x4A4450), Hex(0x8A8290), n);
         }
-        double d1 = 1e9, d2 = 1e9;
-        const Seed* best = nullptr;
+        // The two nearest by squared distance, which is cheap at three times the pixels.
+        double q1 = 1e18, q2 = 1e18;
+        const Seed *best = nullptr, *second = nullptr;
         for (const Seed& s : seeds) {
-            const double d = std::hypot(x - s.x, y - s.y);
-            if (d < d1) {
-                d2 = d1;
-                d1 = d;
-                best = &s;
-            } else if (d < d2) {
-                d2 = d;
+            const double q = (x - s.x) * (x - s.x) + (y - s.y) * (y - s.y);
+            if (q < q1) {
+                q2 = q1, second = best;
+                q1 = q, best = &s;
+            } else if (q < q2) {
+                q2 = q, second = &s;
             }
         }
+        const double d1 = std::hypot(x - best->x, y - best->y);
+        const double d2 = std::hypot(x - second->x, y - second->y);
         const double rose = std::fabs(std::hypot(x - cx, y - 200) - 90);
         if (d2 - d1 < 2.2 || rose < 2.2) return Hex(0x141018);
         const double light = 0.75 + 0.45 * std::exp(-std::hypot(x - cx, y - 170) / 160);
