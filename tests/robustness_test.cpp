@@ -6,6 +6,7 @@
 #include "platform/rand.h"
 #include "ui/pic_button.h"
 
+#include <SDL.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
