@@ -5,6 +5,7 @@
 // settings), game/ (DrawScore).
 #pragma once
 
+#include "app/menu_command.h"
 #include "game/game.h"
 #include "platform/geometry.h"
 #include "platform/music.h"
@@ -75,7 +76,7 @@ public:
     void OnRButtonDown(uint32_t flags, platform::Point point) override;
 
     // ---- menu, links, closing (app/menu.cpp, app/closing.cpp) ----
-    void RunMenuCommand(int32_t id);
+    void RunMenuCommand(MenuCommand id);
     void ChooseLink();
     void OpenLink(const CInternetLink& link);
     void ExitGame();
@@ -141,8 +142,8 @@ public:
 private:
     void ReadLinkFile();
     void CreateMenuButtons();
-    CPicButton* FindButton(int32_t id) const;
+    CPicButton* FindButton(MenuCommand id) const;
     // Shows a switch button as on (pressed row) or off and draws it; does not present.
-    void SetSwitchButton(int32_t id, bool on);
-    void FlipSwitchButton(int32_t id);
+    void SetSwitchButton(MenuCommand id, bool on);
+    void FlipSwitchButton(MenuCommand id);
 };

@@ -6,7 +6,7 @@
 #include "platform/rand.h"
 
 CPicButton::CPicButton(const platform::Rect& rect, const platform::Rect& srcRect,
-                       CJpegImage* picture, int32_t id)
+                       CJpegImage* picture, MenuCommand id)
     : m_rect(rect), m_srcRect(srcRect), m_id(id), m_picture(picture) {}
 
 void CPicButton::Draw(platform::Surface* target, CInterface* screen) {
