@@ -88,7 +88,7 @@ CInterface::CInterface(const std::string& className) {
     // 12. Banner surfaces.
     m_bannerSurface = CreateSurface(layout::kBannerRect);
     m_bannerBackground = CreateSurface(layout::kBannerRect);
-    // 13, 14. Random seed and counter frequency.
+    // 13, 14. The one random seed (see platform::Rand) and counter frequency.
     platform::SeedRand(static_cast<uint32_t>(platform::GetClock().TimeSeconds()));
     m_counterFrequency = platform::GetClock().CounterFrequency();
     // 15. Click sound.

@@ -64,7 +64,7 @@ void CInterface::ChooseLink() {
         m_currentLink = nullptr;
         return;
     }
-    m_currentLink = m_links[static_cast<size_t>(platform::Rand() % n)];
+    m_currentLink = m_links[static_cast<size_t>(platform::Rand() % n)]; // draw: see platform::Rand
 }
 
 void CInterface::OpenLink(const CInternetLink& link) {
