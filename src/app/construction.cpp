@@ -43,7 +43,7 @@ constexpr ButtonSpec kButtons[] = {
 } // namespace
 
 CInterface::CInterface(const std::string& className) {
-    (void)className;
+    (void)className; // kept on purpose: SDL has no window classes to name
     // 2. Display check.
     const platform::Size display = platform::DisplaySize();
     if (display.width < 800 || display.height < 600) {

@@ -41,6 +41,7 @@ public:
     explicit WindowDC(platform::FrameWindow* window) : m_window(window) {}
     void Fill(const platform::Rect& r, uint32_t rgb) { m_window->FillWindow(r, rgb); }
     void Copy(const platform::Surface& s, const platform::Rect& r) { m_window->PresentRect(s, r); }
+    // Set once at start-up and kept on purpose, although nothing draws text or hatches here.
     uint32_t m_backgroundColour = 0;
     bool m_transparent = false;
 
