@@ -246,7 +246,7 @@ int GameRun() {
         app.InitInstance();
         CInterface* screen = app.MainScreen();
         auto* game = static_cast<CBoardGame*>(screen->m_game);
-        auto button = [&](int id) {
+        auto button = [&](MenuCommand id) {
             for (CPicButton* b : screen->m_menuButtons)
                 if (b->m_id == id) return Centre(b->m_rect);
             return Point{};
@@ -256,12 +256,12 @@ int GameRun() {
                          game->m_boardRect.top + 40 * c.y + 20};
         };
         Ticks(app, clock, 3);
-        Click(app, button(1));
+        Click(app, button(MenuCommand::kNew));
         ++games;
         for (int turn = 0; moves < 20 && turn < 200; ++turn) {
             Point from, to;
             if (game->m_gameOver || !PickMove(game, turn, from, to)) {
-                Click(app, button(1));
+                Click(app, button(MenuCommand::kNew));
                 ++games;
                 continue;
             }
@@ -271,11 +271,11 @@ int GameRun() {
             Ticks(app, clock, 2);
         }
         score = game->m_score;
-        Click(app, button(3)); // save
+        Click(app, button(MenuCommand::kSave)); // save
         Ticks(app, clock, 6);
-        Click(app, button(4)); // help
+        Click(app, button(MenuCommand::kHelp)); // help
         Click(app, Centre(screen->m_playRect));
-        Click(app, button(5)); // exit
+        Click(app, button(MenuCommand::kExit)); // exit
         app.ExitInstance();
     }
     platform::ShutdownPlatform();

@@ -12,9 +12,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
+
+std::string g_configDir;
 
 class SilentPlayer : public platform::SoundPlayer {
 public:
@@ -31,9 +34,14 @@ struct Harness {
     Harness() {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        // Memory-backed settings, so each input's write costs nothing.
-        const std::string dir = "/dev/shm/ranqua-fuzz-" + std::to_string(::getpid());
-        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+        // Memory-backed settings where there are, so each input's write costs nothing.
+        g_configDir = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                      "/ranqua-fuzz-" + std::to_string(::getpid());
+        setenv("XDG_CONFIG_HOME", g_configDir.c_str(), 1);
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(g_configDir, ec);
+        });
         platform::SetClock(&clock);
         platform::SetSoundPlayer(&silent);
         platform::SetMessageBoxHandler([](const std::string&) {});

@@ -43,7 +43,7 @@ protected:
 
     void NewGameSeeded(uint32_t randSeed) {
         platform::SeedRand(randSeed);
-        screen->RunMenuCommand(1);
+        screen->RunMenuCommand(MenuCommand::kNew);
     }
 
     void SetBoard(std::string_view text) { game->m_cells = BoardFromText(text); }

@@ -322,7 +322,7 @@ protected:
         Player player(seed);
         sounds.played.clear();
         platform::SeedRand(seed);
-        screen->RunMenuCommand(1);
+        screen->RunMenuCommand(MenuCommand::kNew);
         model.NewGame();
         ASSERT_TRUE(Matches(model)) << "after the new game";
         game->m_score = model.score = startScore;
@@ -335,12 +335,12 @@ protected:
                 if (reloaded) break;
                 // A lost game loads the last saved one: a new game first, then the record.
                 reloaded = true;
-                screen->RunMenuCommand(2);
+                screen->RunMenuCommand(MenuCommand::kLoad);
                 model.Load(savedCells, savedScore);
                 ASSERT_TRUE(Matches(model)) << "after loading at step " << step;
             }
             if (step % 12 == 0) {
-                screen->RunMenuCommand(3);
+                screen->RunMenuCommand(MenuCommand::kSave);
                 model.sounds.push_back("W_SAVE");
                 ASSERT_EQ(SavedGame(), model.Record()) << "step " << step;
                 savedCells = model.cell;
@@ -353,7 +353,7 @@ protected:
             ASSERT_TRUE(Matches(model)) << "step " << step;
         }
         // The record of the final position, or the refusal after a loss.
-        screen->RunMenuCommand(3);
+        screen->RunMenuCommand(MenuCommand::kSave);
         if (!model.over) {
             model.sounds.push_back("W_SAVE");
             EXPECT_EQ(SavedGame(), model.Record());

@@ -181,7 +181,7 @@ TEST_F(GameTest, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     const std::string lost = BoardText();
     ClickCell(0, 0);
     ClickCell(1, 0);
-    screen->RunMenuCommand(3);
+    screen->RunMenuCommand(MenuCommand::kSave);
     EXPECT_EQ(sounds.played, Sounds{"W_MOVE"});
     EXPECT_EQ(game->m_selected.x, -1);
     EXPECT_EQ(BoardText(), lost);

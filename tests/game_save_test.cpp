@@ -26,7 +26,7 @@ const std::string kSavedRecord = "!      "
 
 TEST_F(GameTest, SaveIsRefusedWhileNoGameRuns) {
     StartQuiet();
-    screen->RunMenuCommand(3);
+    screen->RunMenuCommand(MenuCommand::kSave);
     EXPECT_TRUE(sounds.played.empty());
     EXPECT_FALSE(SavedGame().has_value());
     EXPECT_EQ(screen->m_bannerAlpha, 255);
@@ -39,7 +39,7 @@ TEST_F(GameTest, SaveWritesTheRecordAndChangesNothing) {
     game->m_score = 1000;
     ClickCell(2, 2);
     sounds.played.clear();
-    screen->RunMenuCommand(3);
+    screen->RunMenuCommand(MenuCommand::kSave);
     ASSERT_EQ(kSavedRecord.size(), 46u);
     EXPECT_EQ(SavedGame(), kSavedRecord);
     // In the file: quoted, the quote and the byte above 0x7F escaped.
@@ -56,17 +56,17 @@ TEST_F(GameTest, SaveWritesTheRecordAndChangesNothing) {
 
     // Small scores: four spaces for 0, "I" and three spaces for 41.
     game->m_score = 0;
-    screen->RunMenuCommand(3);
+    screen->RunMenuCommand(MenuCommand::kSave);
     EXPECT_EQ(SavedGame(), kSavedRecord.substr(0, 42) + "    ");
     game->m_score = 41;
-    screen->RunMenuCommand(3);
+    screen->RunMenuCommand(MenuCommand::kSave);
     EXPECT_EQ(SavedGame(), kSavedRecord.substr(0, 42) + "I   ");
 }
 
 TEST_F(GameTest, LoadWithoutAGameStartsOneAndIsPlayable) {
     WriteSavedGame(kSavedRecord);
     StartQuiet();
-    screen->RunMenuCommand(2);
+    screen->RunMenuCommand(MenuCommand::kLoad);
     EXPECT_EQ(sounds.played, (Sounds{"W_NEW", "W_LOAD"}));
     EXPECT_FALSE(game->m_gameOver);
     EXPECT_EQ(BoardText(), kSavedBoard);
@@ -92,7 +92,7 @@ TEST_F(GameTest, LoadDuringAGameKeepsSelectionLevelAndPictureFlag) {
     game->m_pictureUnlocked = true;
     WriteSavedGame(kSavedRecord);
     sounds.played.clear();
-    screen->RunMenuCommand(2);
+    screen->RunMenuCommand(MenuCommand::kLoad);
     EXPECT_EQ(sounds.played, Sounds{"W_LOAD"});
     EXPECT_EQ(BoardText(), kSavedBoard);
     EXPECT_EQ(game->m_score, 1000);
@@ -128,7 +128,7 @@ TEST_F(GameTest, BadRecordsChangeNothingAndPlayNothing) {
             WriteSavedGame(text);
             sounds.played.clear();
             platform::SeedRand(17);
-            screen->RunMenuCommand(2);
+            screen->RunMenuCommand(MenuCommand::kLoad);
             EXPECT_TRUE(sounds.played.empty());
             EXPECT_EQ(game->m_gameOver, !playing);
             EXPECT_EQ(BoardText(), before);
@@ -141,7 +141,7 @@ TEST_F(GameTest, BadRecordsChangeNothingAndPlayNothing) {
     std::filesystem::remove(SettingsPath());
     sounds.played.clear();
     const std::string before = BoardText();
-    screen->RunMenuCommand(2);
+    screen->RunMenuCommand(MenuCommand::kLoad);
     EXPECT_TRUE(sounds.played.empty());
     EXPECT_EQ(BoardText(), before);
 }
@@ -154,10 +154,10 @@ TEST_F(GameTest, SaveThenLoadRestoresCellsAndScoreExactly) {
         NewGameSeeded(static_cast<uint32_t>(score));
         SetBoard(rows);
         game->m_score = score;
-        screen->RunMenuCommand(3);
+        screen->RunMenuCommand(MenuCommand::kSave);
         NewGameSeeded(9); // a different board
         ASSERT_NE(BoardText(), rows);
-        screen->RunMenuCommand(2);
+        screen->RunMenuCommand(MenuCommand::kLoad);
         EXPECT_EQ(BoardText(), rows);
         EXPECT_EQ(game->m_score, score);
     }
@@ -175,19 +175,19 @@ TEST_F(GameTest, ScoresBeyondTheGamesRangeNeitherLoadNorOverflow) {
     for (uint32_t score : {2147483648u, 2517630975u}) {
         WriteSavedGame(cells + EncodeBase224(score));
         sounds.played.clear();
-        screen->RunMenuCommand(2);
+        screen->RunMenuCommand(MenuCommand::kLoad);
         EXPECT_TRUE(sounds.played.empty());
         EXPECT_EQ(BoardText(), before);
         EXPECT_EQ(game->m_score, 0);
     }
     // Just below it: loads, and a removal holds the score at the top rather than wrapping.
     WriteSavedGame(cells + EncodeBase224(2147483645u));
-    screen->RunMenuCommand(2);
+    screen->RunMenuCommand(MenuCommand::kLoad);
     ASSERT_EQ(game->m_score, 2147483645);
     ClickCell(3, 0);
     ClickCell(3, 5);
     EXPECT_EQ(game->m_score, 2147483647);
-    screen->RunMenuCommand(3);
+    screen->RunMenuCommand(MenuCommand::kSave);
     const auto saved = SavedGame();
     ASSERT_TRUE(saved.has_value());
     ASSERT_EQ(saved->size(), 46u);

@@ -61,7 +61,7 @@ TEST_F(MusicTest, SwitchingOffStopsAndOnAgainStartsANewlyChosenTrack) {
     StartAndSettle();
     ASSERT_TRUE(screen->m_musicOn);
     ASSERT_EQ(music.calls.size(), 2u); // the first run starts a track
-    const platform::Point on = Centre(Button(7)->m_rect);
+    const platform::Point on = Centre(Button(MenuCommand::kMusic)->m_rect);
     Move(on);
     Press(on);
     Release(on); // off: the stop's notification (handled in the same pump) starts nothing
@@ -96,11 +96,12 @@ TEST_F(MusicTest, SwitchingOffStopsAndOnAgainStartsANewlyChosenTrack) {
 TEST_F(MusicTest, NoTracksMeansSilenceWithTheSwitchShowingOn) {
     StartAndSettle();
     EXPECT_TRUE(screen->m_musicOn);
-    Click(7);
-    Click(7);
+    Click(MenuCommand::kMusic);
+    Click(MenuCommand::kMusic);
     EXPECT_EQ(music.calls, Calls{"stop"});
     EXPECT_TRUE(screen->m_musicOn);
-    EXPECT_TRUE(SamePixels(OnWindow(Button(7)->m_rect), ButtonRow(Button(7), 1)));
+    EXPECT_TRUE(SamePixels(OnWindow(Button(MenuCommand::kMusic)->m_rect),
+                           ButtonRow(Button(MenuCommand::kMusic), 1)));
 }
 
 TEST_F(MusicTest, FirstRunHasBothSwitchesOnAndShowsThemPressed) {
@@ -109,10 +110,11 @@ TEST_F(MusicTest, FirstRunHasBothSwitchesOnAndShowsThemPressed) {
     EXPECT_TRUE(screen->m_soundOn);
     EXPECT_TRUE(screen->m_musicOn);
     EXPECT_EQ(music.calls, (Calls{"open ../MUSIC/GAME/only.mp3", "play"}));
-    for (int32_t id : {7, 8}) {
+    for (MenuCommand id : {MenuCommand::kMusic, MenuCommand::kSound}) {
         EXPECT_EQ(Button(id)->m_state, 1);
         EXPECT_EQ(Button(id)->m_restState, 1);
-        EXPECT_TRUE(SamePixels(OnWindow(Button(id)->m_rect), ButtonRow(Button(id), 1))) << id;
+        EXPECT_TRUE(SamePixels(OnWindow(Button(id)->m_rect), ButtonRow(Button(id), 1)))
+            << static_cast<int32_t>(id);
     }
 }
 
@@ -125,8 +127,9 @@ TEST_F(MusicTest, OnlyTheExactTextOffSwitchesOff) {
     EXPECT_FALSE(screen->m_soundOn);
     EXPECT_FALSE(screen->m_musicOn);
     EXPECT_TRUE(music.calls.empty());
-    for (int32_t id : {7, 8})
-        EXPECT_TRUE(SamePixels(OnWindow(Button(id)->m_rect), ButtonRow(Button(id), 0))) << id;
+    for (MenuCommand id : {MenuCommand::kMusic, MenuCommand::kSound})
+        EXPECT_TRUE(SamePixels(OnWindow(Button(id)->m_rect), ButtonRow(Button(id), 0)))
+            << static_cast<int32_t>(id);
 
     std::minstd_rand bytes(7);
     std::string garbage(5 * 1024, ' ');
@@ -150,7 +153,7 @@ TEST_F(MusicTest, OnlyTheExactTextOffSwitchesOff) {
 
 TEST_F(MusicTest, ClosingWritesBothSwitchesAndTheNextRunUsesThem) {
     StartAndSettle();
-    Click(8); // sound off
+    Click(MenuCommand::kSound); // sound off
     platform::PostCloseRequest();
     Pump();
     EXPECT_TRUE(app.QuitPosted());
@@ -169,7 +172,7 @@ TEST_F(MusicTest, ClosingWritesBothSwitchesAndTheNextRunUsesThem) {
     EXPECT_TRUE(s->m_musicOn);
     // Exit from the menu writes both values though neither changed.
     fs::remove(SettingsPath());
-    s->RunMenuCommand(5);
+    s->RunMenuCommand(MenuCommand::kExit);
     EXPECT_TRUE(next.QuitPosted());
     EXPECT_EQ(Store().ReadString("SoundEffect"), "Off");
     EXPECT_EQ(Store().ReadString("PlayMusic"), "On");

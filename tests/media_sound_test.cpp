@@ -28,7 +28,7 @@ Sounds After(const Sounds& all, size_t from) {
 
 TEST_F(ScreenProbeTest, EffectsComeWithTheirActionsInOrder) {
     StartAndSettle();
-    Click(1);
+    Click(MenuCommand::kNew);
     EXPECT_EQ(sounds.played, (Sounds{"LOGO", "BTN", "W_NEW"}));
 
     // Saving sounds after the record is written and before the saved banner appears.
@@ -42,7 +42,7 @@ TEST_F(ScreenProbeTest, EffectsComeWithTheirActionsInOrder) {
         storedAtSound = RegistryStore("Ranqua").ReadString("Game");
     };
     platform::SetSoundPlayer(&watch);
-    Click(3);
+    Click(MenuCommand::kSave);
     platform::SetSoundPlayer(&sounds);
     EXPECT_EQ(watch.played, (Sounds{"BTN", "W_SAVE"}));
     EXPECT_FALSE(bannerAlreadySaved);
@@ -51,7 +51,7 @@ TEST_F(ScreenProbeTest, EffectsComeWithTheirActionsInOrder) {
     EXPECT_EQ(screen->m_bannerAlpha, 5);
 
     size_t from = sounds.played.size();
-    Click(2);
+    Click(MenuCommand::kLoad);
     EXPECT_EQ(After(sounds.played, from), (Sounds{"BTN", "W_LOAD"}));
 
     // A wall of balls in column 3 parts the board.
@@ -86,7 +86,7 @@ TEST_F(ScreenProbeTest, EffectsComeWithTheirActionsInOrder) {
     from = sounds.played.size();
     ClickCell(5, 5);
     ClickCell(0, 0);
-    Click(1);
+    Click(MenuCommand::kNew);
     EXPECT_EQ(sounds.played.size(), from);
     EXPECT_FALSE(game->m_gameOver);
 }
@@ -99,7 +99,7 @@ TEST_F(ScreenProbeTest, LoadingWithNoGameStartsOneFirst) {
     RegistryStore("Ranqua").WriteString("Game", BuildRecord(stored, 1234));
     StartAndSettle();
     ASSERT_TRUE(game->m_gameOver);
-    Click(2);
+    Click(MenuCommand::kLoad);
     EXPECT_EQ(sounds.played, (Sounds{"LOGO", "BTN", "W_NEW", "W_LOAD"}));
     EXPECT_FALSE(game->m_gameOver);
     EXPECT_EQ(game->m_score, 1234);

@@ -6,6 +6,7 @@
 #include "platform/rand.h"
 #include "ui/pic_button.h"
 
+#include <SDL.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -108,7 +109,7 @@ TEST_F(SoakTest, RandomClicksKeepTheScreenConsistent) {
     // Leaving still works after all that.
     if (screen->m_helpShown) screen->OnLButtonDown(0, {0, 0});
     if (screen->m_pictureShown) screen->OnLButtonUp(0, {0, 0});
-    screen->RunMenuCommand(5);
+    screen->RunMenuCommand(MenuCommand::kExit);
     EXPECT_TRUE(app.QuitPosted());
 }
 

@@ -69,7 +69,7 @@ TEST_F(ScreenProbeTest, BannerFadesInOverFiveTicksAndRestartsOverWhatIsShown) {
 
 TEST_F(ScreenProbeTest, HoveringShowsTheCaptionAndLeavingClearsIt) {
     StartAndSettle();
-    CPicButton* exit = Button(5);
+    CPicButton* exit = Button(MenuCommand::kExit);
     Move(Centre(exit->m_rect));
     EXPECT_EQ(screen->m_hovered, exit);
     EXPECT_EQ(exit->m_state, CPicButton::kHighlighted);
@@ -93,7 +93,7 @@ TEST_F(ScreenProbeTest, HoveringShowsTheCaptionAndLeavingClearsIt) {
 
 TEST_F(ScreenProbeTest, ButtonShowsAFadeOnlyWhileHighlighted) {
     StartAndSettle();
-    CPicButton* exit = Button(5);
+    CPicButton* exit = Button(MenuCommand::kExit);
     exit->m_state = CPicButton::kNormal;
     exit->m_fade = 100;
     exit->Draw(screen->m_backBuffer, screen);
@@ -109,7 +109,7 @@ TEST_F(ScreenProbeTest, ButtonShowsAFadeOnlyWhileHighlighted) {
 
     // The help button's cell is a pixel wider than the button: the row is squeezed, while the
     // fade overlay shows the cell's left part 1:1.
-    CPicButton* help = Button(4);
+    CPicButton* help = Button(MenuCommand::kHelp);
     help->m_state = CPicButton::kHighlighted;
     help->m_fade = 100;
     help->Draw(screen->m_backBuffer, screen);
@@ -120,7 +120,7 @@ TEST_F(ScreenProbeTest, ButtonShowsAFadeOnlyWhileHighlighted) {
 
 TEST_F(ScreenProbeTest, FadeReachingExactly244TakesOneMoreTick) {
     StartAndSettle();
-    CPicButton* exit = Button(5);
+    CPicButton* exit = Button(MenuCommand::kExit);
     const Surface rest = ButtonRow(exit, 0);
     int r = NextFadeStep(4242);
     exit->m_state = CPicButton::kHighlighted;
@@ -146,7 +146,7 @@ TEST_F(ScreenProbeTest, FadeReachingExactly244TakesOneMoreTick) {
 
 TEST_F(ScreenProbeTest, SwitchedOnToggleFadesBackToItsPressedRow) {
     StartAndSettle();
-    CPicButton* sound = Button(8);
+    CPicButton* sound = Button(MenuCommand::kSound);
     ASSERT_EQ(sound->m_restState, 1);
     Move(Centre(sound->m_rect));
     Move(kNowhere);
@@ -164,8 +164,8 @@ TEST_F(ScreenProbeTest, SwitchedOnToggleFadesBackToItsPressedRow) {
 
 TEST_F(ScreenProbeTest, ButtonsFadingTogetherAdvanceInOneTickInListOrder) {
     StartAndSettle();
-    CPicButton* exit = Button(5);
-    CPicButton* save = Button(3);
+    CPicButton* exit = Button(MenuCommand::kExit);
+    CPicButton* save = Button(MenuCommand::kSave);
     Move(Centre(save->m_rect));
     Move(Centre(exit->m_rect)); // leaving save starts its fade
     Move(kNowhere);             // and leaving exit starts exit's

@@ -14,7 +14,6 @@
 #include "platform/sound.h"
 #include "platform/window.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -55,7 +55,7 @@ protected:
 };
 
 TEST_F(InputTest, ClickCompletesOnlyOnTheButtonItStartedOn) {
-    CPicButton* sound = Button(8);
+    CPicButton* sound = Button(MenuCommand::kSound);
     // Pressed, moved off, released elsewhere: no click, no command, and the normal row even
     // on a switched-on toggle.
     Move(Centre(sound->m_rect));
@@ -71,7 +71,7 @@ TEST_F(InputTest, ClickCompletesOnlyOnTheButtonItStartedOn) {
     EXPECT_EQ(screen->m_pressed, nullptr);
 
     // Off and back on again before the release: the click completes.
-    CPicButton* newGame = Button(1);
+    CPicButton* newGame = Button(MenuCommand::kNew);
     Move(Centre(newGame->m_rect));
     Press(Centre(newGame->m_rect));
     Move(kNowhere);
@@ -83,8 +83,8 @@ TEST_F(InputTest, ClickCompletesOnlyOnTheButtonItStartedOn) {
 
     // Pressed on save, released on load: neither runs, and load waits for the next move to
     // light up.
-    CPicButton* save = Button(3);
-    CPicButton* load = Button(2);
+    CPicButton* save = Button(MenuCommand::kSave);
+    CPicButton* load = Button(MenuCommand::kLoad);
     Move(Centre(save->m_rect));
     Press(Centre(save->m_rect));
     Move(Centre(load->m_rect));
@@ -99,14 +99,14 @@ TEST_F(InputTest, ClickCompletesOnlyOnTheButtonItStartedOn) {
 }
 
 TEST_F(InputTest, PressThatClosesTheHelpGoesNowhereElse) {
-    Click(1);
+    Click(MenuCommand::kNew);
     const std::vector<int32_t> board = Colours(game->m_cells);
-    for (Point where : {ABall(), Centre(Button(1)->m_rect)}) {
-        Click(4);
+    for (Point where : {ABall(), Centre(Button(MenuCommand::kNew)->m_rect)}) {
+        Click(MenuCommand::kHelp);
         ASSERT_TRUE(screen->m_helpShown);
         const size_t heard = sounds.played.size();
-        Move(Centre(Button(3)->m_rect)); // ignored while the help is up
-        EXPECT_EQ(Button(3)->m_state, CPicButton::kNormal);
+        Move(Centre(Button(MenuCommand::kSave)->m_rect)); // ignored while the help is up
+        EXPECT_EQ(Button(MenuCommand::kSave)->m_state, CPicButton::kNormal);
         Press(where);
         EXPECT_FALSE(screen->m_helpShown);
         EXPECT_EQ(screen->m_pressed, nullptr);
@@ -127,7 +127,7 @@ TEST_F(InputTest, LevelPictureNeedsAGameAndTheUnlockAndHidesOnSpaceOrRelease) {
     Pump();
     EXPECT_FALSE(screen->m_pictureShown);
 
-    Click(1);
+    Click(MenuCommand::kNew);
     Move(kNowhere);
     ASSERT_FALSE(game->m_pictureUnlocked); // a new game locks it
     platform::PostKeyDown(platform::kKeySpace);
@@ -150,7 +150,7 @@ TEST_F(InputTest, LevelPictureNeedsAGameAndTheUnlockAndHidesOnSpaceOrRelease) {
     platform::PostKeyDown(platform::kKeySpace);
     Pump();
     ASSERT_TRUE(screen->m_pictureShown);
-    Move(Centre(Button(1)->m_rect));
+    Move(Centre(Button(MenuCommand::kNew)->m_rect));
     EXPECT_EQ(screen->m_hovered, nullptr);
     Press(ABall());
     EXPECT_TRUE(screen->m_pictureShown);
@@ -165,13 +165,13 @@ TEST_F(InputTest, LevelPictureNeedsAGameAndTheUnlockAndHidesOnSpaceOrRelease) {
 }
 
 TEST_F(InputTest, RightPressReachesTheGameWhateverIsShown) {
-    Click(4);
+    Click(MenuCommand::kHelp);
     ASSERT_TRUE(screen->m_helpShown);
     platform::PostMouseButton(false, true, {10, 20});
     Pump();
     EXPECT_TRUE(screen->m_helpShown);
     EXPECT_EQ(spy->rights, (std::vector<Point>{{10, 20}}));
-    platform::PostMouseButton(false, true, Centre(Button(5)->m_rect));
+    platform::PostMouseButton(false, true, Centre(Button(MenuCommand::kExit)->m_rect));
     Pump();
     EXPECT_EQ(spy->rights.size(), 2u);
     EXPECT_FALSE(app.QuitPosted());

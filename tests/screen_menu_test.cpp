@@ -45,31 +45,31 @@ protected:
 
 TEST_F(MenuTest, SwitchButtonsFlipTheirRowsAndTheSoundClickIsHeardOnlyGoingOff) {
     StartAndSettle();
-    CPicButton* sound = Button(8);
-    CPicButton* music = Button(7);
-    Click(8);
+    CPicButton* sound = Button(MenuCommand::kSound);
+    CPicButton* music = Button(MenuCommand::kMusic);
+    Click(MenuCommand::kSound);
     EXPECT_FALSE(screen->m_soundOn);
     EXPECT_EQ(sound->m_restState, 0);
     EXPECT_EQ(sound->m_state, 0);
     EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 0)));
-    Click(8);
+    Click(MenuCommand::kSound);
     EXPECT_TRUE(screen->m_soundOn);
     EXPECT_EQ(sound->m_restState, 1);
     EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 1)));
     EXPECT_EQ(sounds.played, (std::vector<std::string>{"LOGO", "BTN"}));
 
-    Click(7);
+    Click(MenuCommand::kMusic);
     EXPECT_FALSE(screen->m_musicOn);
     EXPECT_EQ(music->m_restState, 0);
     EXPECT_TRUE(SamePixels(OnWindow(music->m_rect), ButtonRow(music, 0)));
-    Click(7);
+    Click(MenuCommand::kMusic);
     EXPECT_TRUE(screen->m_musicOn);
     EXPECT_TRUE(SamePixels(OnWindow(music->m_rect), ButtonRow(music, 1)));
 }
 
 TEST_F(MenuTest, SaveRightAfterStartUpOnlyClicks) {
     StartAndSettle();
-    Click(3);
+    Click(MenuCommand::kSave);
     EXPECT_EQ(sounds.played, (std::vector<std::string>{"LOGO", "BTN"}));
     EXPECT_EQ(RegistryStore("Ranqua").ReadString("Game"), "");
     EXPECT_TRUE(SamePixels(*screen->m_bannerSurface, Picture("M_BUTT3")));
@@ -100,7 +100,7 @@ TEST_F(MenuTest, FirstTickDrawsALinkAndThenOneEvery7000Milliseconds) {
     EXPECT_EQ(screen->m_nextLinkTime, 8080u);
     EXPECT_TRUE(SamePixels(InBackBuffer(at), expected));
     EXPECT_TRUE(SamePixels(OnWindow(at), windowBefore)); // the link step does not present
-    Move(Centre(Button(4)->m_rect));                     // any present brings it to the window
+    Move(Centre(Button(MenuCommand::kHelp)->m_rect));    // any present brings it to the window
     EXPECT_TRUE(SamePixels(OnWindow(at), expected));
 
     // A press inside the picture opens its address; the rectangle's right edge is outside.
@@ -194,7 +194,7 @@ TEST_F(MenuTest, HelpCoversTheScreenUntilTheNextPressRestoresIt) {
     probe.onRead = [&] {
         if (frames++ == 0) before = Region(*screen->m_backBuffer, screen->m_displayRect);
     };
-    Click(4);
+    Click(MenuCommand::kHelp);
     probe.onRead = nullptr;
     ASSERT_TRUE(screen->m_helpShown);
     EXPECT_EQ(frames, 11); // start and 10 frames of a 1-second transition
@@ -208,8 +208,8 @@ TEST_F(MenuTest, HelpCoversTheScreenUntilTheNextPressRestoresIt) {
         Tick();
     ASSERT_NE(screen->m_currentLink, nullptr);
     EXPECT_FALSE(SamePixels(*screen->m_backBuffer, before));
-    Move(Centre(Button(5)->m_rect));
-    EXPECT_EQ(Button(5)->m_state, CPicButton::kNormal);
+    Move(Centre(Button(MenuCommand::kExit)->m_rect));
+    EXPECT_EQ(Button(MenuCommand::kExit)->m_state, CPicButton::kNormal);
 
     const size_t heard = sounds.played.size();
     Press(kNowhere);

@@ -137,7 +137,7 @@ protected:
         Pump(); // whatever the window system queued at start-up
     }
 
-    CPicButton* Button(int32_t id) const {
+    CPicButton* Button(MenuCommand id) const {
         for (CPicButton* b : screen->m_menuButtons)
             if (b->m_id == id) return b;
         return nullptr;
@@ -163,7 +163,7 @@ protected:
         platform::PostMouseButton(true, false, p);
         Pump();
     }
-    void Click(int32_t id) {
+    void Click(MenuCommand id) {
         const platform::Point p = Centre(Button(id)->m_rect);
         Move(p);
         Press(p);

@@ -282,7 +282,7 @@ Rect Changed(const Surface& a, const Surface& b, Point origin) {
 } // namespace
 
 TEST_F(TransitionTest, LevelPictureZoomsInLandsFivePixelsLowerAndZoomsBackOut) {
-    Click(1);
+    Click(MenuCommand::kNew);
     platform::PostMouseMove({150, 400});
     Pump();
     game->m_pictureUnlocked = true;

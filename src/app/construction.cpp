@@ -24,23 +24,26 @@ const char* const CInterface::kLinkFile = "internet.txt";
 namespace {
 
 struct ButtonSpec {
-    int32_t id;
+    MenuCommand id;
     Rect rect;
     Rect source;
 };
 
 // The seven menu buttons in list order: exit, help, save, load, new, music, sound.
 constexpr ButtonSpec kButtons[] = {
-    {5, {594, 541, 705, 560}, {222, 0, 333, 19}}, {4, {672, 35, 741, 54}, {444, 0, 514, 19}},
-    {3, {372, 541, 483, 560}, {0, 0, 111, 19}},   {2, {483, 541, 594, 560}, {111, 0, 222, 19}},
-    {1, {261, 541, 372, 560}, {333, 0, 444, 19}}, {7, {657, 61, 729, 80}, {584, 0, 656, 19}},
-    {8, {583, 61, 655, 80}, {656, 0, 728, 19}},
+    {MenuCommand::kExit, {594, 541, 705, 560}, {222, 0, 333, 19}},
+    {MenuCommand::kHelp, {672, 35, 741, 54}, {444, 0, 514, 19}},
+    {MenuCommand::kSave, {372, 541, 483, 560}, {0, 0, 111, 19}},
+    {MenuCommand::kLoad, {483, 541, 594, 560}, {111, 0, 222, 19}},
+    {MenuCommand::kNew, {261, 541, 372, 560}, {333, 0, 444, 19}},
+    {MenuCommand::kMusic, {657, 61, 729, 80}, {584, 0, 656, 19}},
+    {MenuCommand::kSound, {583, 61, 655, 80}, {656, 0, 728, 19}},
 };
 
 } // namespace
 
 CInterface::CInterface(const std::string& className) {
-    (void)className;
+    (void)className; // kept on purpose: SDL has no window classes to name
     // 2. Display check.
     const platform::Size display = platform::DisplaySize();
     if (display.width < 800 || display.height < 600) {
@@ -85,7 +88,7 @@ CInterface::CInterface(const std::string& className) {
     // 12. Banner surfaces.
     m_bannerSurface = CreateSurface(layout::kBannerRect);
     m_bannerBackground = CreateSurface(layout::kBannerRect);
-    // 13, 14. Random seed and counter frequency.
+    // 13, 14. The one random seed (see platform::Rand) and counter frequency.
     platform::SeedRand(static_cast<uint32_t>(platform::GetClock().TimeSeconds()));
     m_counterFrequency = platform::GetClock().CounterFrequency();
     // 15. Click sound.

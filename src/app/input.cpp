@@ -22,7 +22,7 @@ void CInterface::OnMouseMove(uint32_t flags, Point point) {
         if (!m_pressed) {
             b->m_state = CPicButton::kHighlighted;
             b->m_fade = 0;
-            ShowBanner("M_BUTT" + std::to_string(b->m_id));
+            ShowBanner(BannerName(b->m_id));
         } else if (b == m_pressed) {
             b->m_state = CPicButton::kPressed;
         }

@@ -5,6 +5,7 @@
 // settings), game/ (DrawScore).
 #pragma once
 
+#include "app/menu_command.h"
 #include "game/game.h"
 #include "platform/geometry.h"
 #include "platform/music.h"
@@ -40,6 +41,7 @@ public:
     explicit WindowDC(platform::FrameWindow* window) : m_window(window) {}
     void Fill(const platform::Rect& r, uint32_t rgb) { m_window->FillWindow(r, rgb); }
     void Copy(const platform::Surface& s, const platform::Rect& r) { m_window->PresentRect(s, r); }
+    // Set once at start-up and kept on purpose, although nothing draws text or hatches here.
     uint32_t m_backgroundColour = 0;
     bool m_transparent = false;
 
@@ -75,7 +77,7 @@ public:
     void OnRButtonDown(uint32_t flags, platform::Point point) override;
 
     // ---- menu, links, closing (app/menu.cpp, app/closing.cpp) ----
-    void RunMenuCommand(int32_t id);
+    void RunMenuCommand(MenuCommand id);
     void ChooseLink();
     void OpenLink(const CInternetLink& link);
     void ExitGame();
@@ -141,8 +143,8 @@ public:
 private:
     void ReadLinkFile();
     void CreateMenuButtons();
-    CPicButton* FindButton(int32_t id) const;
+    CPicButton* FindButton(MenuCommand id) const;
     // Shows a switch button as on (pressed row) or off and draws it; does not present.
-    void SetSwitchButton(int32_t id, bool on);
-    void FlipSwitchButton(int32_t id);
+    void SetSwitchButton(MenuCommand id, bool on);
+    void FlipSwitchButton(MenuCommand id);
 };

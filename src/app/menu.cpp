@@ -6,24 +6,24 @@
 #include "platform/shell.h"
 #include "ui/pic_button.h"
 
-void CInterface::RunMenuCommand(int32_t id) {
+void CInterface::RunMenuCommand(MenuCommand id) {
     switch (id) {
-    case 1:
+    case MenuCommand::kNew:
         if (m_game) m_game->NewGame();
         break;
-    case 2:
+    case MenuCommand::kLoad:
         if (m_game) m_game->LoadGame();
         break;
-    case 3:
+    case MenuCommand::kSave:
         if (m_game && !m_game->m_gameOver) m_game->SaveGame();
         break;
-    case 4:
+    case MenuCommand::kHelp:
         ShowHelp(true);
         break;
-    case 5:
+    case MenuCommand::kExit:
         ExitGame();
         break;
-    case 7:
+    case MenuCommand::kMusic:
         m_musicOn = !m_musicOn;
         // The switch changes before the stop, so the stop notification starts nothing.
         if (m_musicOn)
@@ -32,29 +32,27 @@ void CInterface::RunMenuCommand(int32_t id) {
             m_musicWnd->Stop();
         FlipSwitchButton(id);
         break;
-    case 8:
+    case MenuCommand::kSound:
         m_soundOn = !m_soundOn;
         FlipSwitchButton(id);
-        break;
-    default:
         break;
     }
 }
 
-CPicButton* CInterface::FindButton(int32_t id) const {
+CPicButton* CInterface::FindButton(MenuCommand id) const {
     for (CPicButton* b : m_menuButtons)
         if (b->m_id == id) return b;
     return nullptr;
 }
 
-void CInterface::SetSwitchButton(int32_t id, bool on) {
+void CInterface::SetSwitchButton(MenuCommand id, bool on) {
     CPicButton* b = FindButton(id);
     if (!b) return;
     b->m_restState = b->m_state = on ? 1 : 0;
     b->Draw(m_backBuffer, this);
 }
 
-void CInterface::FlipSwitchButton(int32_t id) {
+void CInterface::FlipSwitchButton(MenuCommand id) {
     // The button follows its own resting state, flipped alongside the switch.
     if (CPicButton* b = FindButton(id)) SetSwitchButton(id, b->m_restState != 1);
     Present();
@@ -66,7 +64,7 @@ void CInterface::ChooseLink() {
         m_currentLink = nullptr;
         return;
     }
-    m_currentLink = m_links[static_cast<size_t>(platform::Rand() % n)];
+    m_currentLink = m_links[static_cast<size_t>(platform::Rand() % n)]; // draw: see platform::Rand
 }
 
 void CInterface::OpenLink(const CInternetLink& link) {

@@ -67,7 +67,7 @@ void AddBalls(Board& board, uint32_t level) {
     const int32_t count = BallsToAdd(CountEmpty(board), level);
     for (int32_t i = 0; i < count; ++i) {
         int32_t c, r;
-        do {
+        do { // draw: see platform::Rand
             c = platform::Rand() % kColumns;
             r = platform::Rand() % kRows;
         } while (board[c][r].colour != 0);
@@ -112,5 +112,6 @@ void UpdateLevel(uint32_t& level, bool& pictureUnlocked, int32_t score) {
         pictureUnlocked = true;
         level = 0;
     }
-    if (level >= 16) level = static_cast<uint32_t>(platform::Rand() % 16);
+    if (level >= 16)
+        level = static_cast<uint32_t>(platform::Rand() % 16); // draw: see platform::Rand
 }

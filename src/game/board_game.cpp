@@ -73,14 +73,6 @@ void CBoardGame::CheckBoardFull() {
     m_screen->ShowBanner("M_LOSE");
 }
 
-void CBoardGame::ClearMarks() {
-    ::ClearMarks(m_cells);
-}
-
-void CBoardGame::MarkReachable(int32_t column, int32_t row) {
-    ::MarkReachable(m_cells, column, row);
-}
-
 bool CBoardGame::CanReach(Point from, Point to) {
     return ::CanReach(m_cells, from, to);
 }

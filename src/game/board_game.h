@@ -27,8 +27,6 @@ public:
     void UpdatePicture();
     // Ends the game with the "M_LOSE" banner when no cell is empty.
     void CheckBoardFull();
-    void ClearMarks();
-    void MarkReachable(int32_t column, int32_t row);
     bool CanReach(platform::Point from, platform::Point to);
     // Composes the board, brings it in with a 0.5-second transition, then draws the score.
     void DrawBoard();

@@ -8,7 +8,8 @@
 #include <memory>
 #include <string>
 
-// The layout description handed with the pixels to the drawing call (a DIB header).
+// The layout description handed with the pixels to the drawing call (a DIB header). Kept
+// whole on purpose: only biBitCount is read; the other fields still describe the pixels.
 struct BitmapInfoHeader {
     uint32_t biSize = 0;
     int32_t biWidth = 0;

@@ -12,6 +12,7 @@ void CInterface::CollectMusicFiles() {
 
 void CInterface::PlayRandomTrack() {
     if (m_musicFiles.empty() || !m_musicWnd) return;
+    // draw: see platform::Rand
     const size_t n = static_cast<size_t>(platform::Rand()) % m_musicFiles.size();
     m_musicWnd->Open(std::string(kMusicFolder) + m_musicFiles[n]);
     m_musicWnd->Play();

@@ -13,8 +13,8 @@ void CInterface::LoadSettings() {
         m_musicOn = true;
         PlayRandomTrack();
     }
-    SetSwitchButton(8, m_soundOn);
-    SetSwitchButton(7, m_musicOn);
+    SetSwitchButton(MenuCommand::kSound, m_soundOn);
+    SetSwitchButton(MenuCommand::kMusic, m_musicOn);
     Present();
 }
 

@@ -26,7 +26,6 @@ public:
         m_chunk = nullptr;
     }
     static inline bool g_open = false;
-    static inline bool g_silent = true;
 
 private:
     Mix_Chunk* m_chunk = nullptr;
@@ -50,7 +49,6 @@ void SetSoundPlayer(SoundPlayer* player) {
 }
 
 void InitAudio() {
-    MixerPlayer::g_silent = false;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenMixer()) {
         MixerPlayer::g_open = true;
     } else {
@@ -58,7 +56,6 @@ void InitAudio() {
         // The environment variable outranks a hint, and a broken one is the usual cause here.
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
-        MixerPlayer::g_silent = true;
         MixerPlayer::g_open = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenMixer();
     }
     if (MixerPlayer::g_open) Mix_AllocateChannels(1);
@@ -69,10 +66,6 @@ void ShutdownAudio() {
     if (MixerPlayer::g_open) Mix_CloseAudio();
     MixerPlayer::g_open = false;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
-bool AudioIsSilent() {
-    return MixerPlayer::g_silent || !MixerPlayer::g_open;
 }
 
 } // namespace platform

@@ -20,6 +20,5 @@ void SetSoundPlayer(SoundPlayer* player);
 // Opens the sound device; without one, falls back to silence. Called by InitPlatform.
 void InitAudio();
 void ShutdownAudio();
-bool AudioIsSilent();
 
 } // namespace platform

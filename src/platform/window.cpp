@@ -19,7 +19,7 @@ std::atomic<bool> g_tickPending{false};
 uint32_t g_timerIdValue = 1;
 Uint32 g_eventBase = 0;
 
-enum UserEvent : Uint32 { kTick = 0, kMusic = 1, kPaint = 2, kEventCount = 3 };
+enum UserEvent : Uint32 { kTick = 0, kMusic = 1, kEventCount = 2 };
 
 Uint32 EventType(UserEvent e) {
     return g_eventBase + e;
@@ -93,10 +93,6 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
     }
     SDL_RaiseWindow(w);
     return true;
-}
-
-uint32_t FrameWindow::WindowId() const {
-    return m_window ? SDL_GetWindowID(static_cast<SDL_Window*>(m_window)) : 0;
 }
 
 void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
@@ -225,8 +221,6 @@ bool Application::Dispatch(const void* event) {
         w->OnTimer(g_timerIdValue);
     } else if (g_eventBase != 0 && e.type == EventType(kMusic)) {
         w->OnMciNotifyMode(e.user.data1, e.user.code);
-    } else if (g_eventBase != 0 && e.type == EventType(kPaint)) {
-        w->OnPaint();
     } else {
         switch (e.type) {
         case SDL_QUIT:
@@ -341,10 +335,6 @@ void PostCloseRequest() {
     SDL_Event e{};
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);
-}
-
-void PostPaint() {
-    PushUser(kPaint);
 }
 
 } // namespace platform

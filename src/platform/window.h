@@ -28,7 +28,6 @@ public:
     // A borderless window at `rect` (logical pixels) that is shown at once. On a large
     // display every logical pixel is drawn as a k x k block (see DisplayScale).
     bool Create(const std::string& title, const Rect& rect, ResourceData icon);
-    bool IsCreated() const { return m_window != nullptr; }
     // Copies `rect` of `surface` to the same place of the window and shows it.
     void PresentRect(const Surface& surface, const Rect& rect);
     // Fills `rect` of the window directly (only start-up does this).
@@ -39,7 +38,6 @@ public:
     // What the window shows at a logical point (tests read it back), 0x00RRGGBB.
     uint32_t WindowPixel(int32_t x, int32_t y) const;
     int Scale() const { return m_scale; }
-    uint32_t WindowId() const;
 
     // Message handlers. The base versions are the default handling: they do nothing.
     virtual void OnPaint() {}
@@ -105,6 +103,5 @@ void PostMouseMove(Point p);
 void PostMouseButton(bool left, bool down, Point p);
 void PostKeyDown(uint32_t key);
 void PostCloseRequest();
-void PostPaint();
 
 } // namespace platform

@@ -6,7 +6,7 @@
 #include "platform/rand.h"
 
 CPicButton::CPicButton(const platform::Rect& rect, const platform::Rect& srcRect,
-                       CJpegImage* picture, int32_t id)
+                       CJpegImage* picture, MenuCommand id)
     : m_rect(rect), m_srcRect(srcRect), m_id(id), m_picture(picture) {}
 
 void CPicButton::Draw(platform::Surface* target, CInterface* screen) {
@@ -23,7 +23,7 @@ void CPicButton::Draw(platform::Surface* target, CInterface* screen) {
 }
 
 void CPicButton::AdvanceFade(CInterface* screen) {
-    m_fade = m_fade + 30 + platform::Rand() % 30;
+    m_fade = m_fade + 30 + platform::Rand() % 30; // draw: see platform::Rand
     if (m_fade > 244) m_state = m_restState;
     Draw(screen->m_backBuffer, screen);
 }

@@ -1,6 +1,7 @@
 // pic_button.h: CPicButton, a menu button cut from a strip picture with one row per state.
 #pragma once
 
+#include "app/menu_command.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
 
@@ -18,7 +19,7 @@ public:
     static constexpr int32_t kHighlighted = 2;
 
     CPicButton(const platform::Rect& rect, const platform::Rect& srcRect, CJpegImage* picture,
-               int32_t id);
+               MenuCommand id);
     CPicButton(const CPicButton&) = delete;
     CPicButton& operator=(const CPicButton&) = delete;
 
@@ -32,7 +33,7 @@ public:
     platform::Rect m_srcRect; // row 0 cell in the strip
     int32_t m_state = kNormal;
     int32_t m_fade = 0; // 0: no fade
-    int32_t m_id = 0;
+    MenuCommand m_id{}; // the command a click runs
     int32_t m_restState = kNormal;
     CJpegImage* m_picture = nullptr; // not owned
 

@@ -35,7 +35,7 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
     Surface* saved = CreateSurface(rect);
     saved->Copy({0, 0, W, H}, *m_backBuffer, rect.TopLeft());
 
-    int effect = 0;
+    int effect = 0; // draw: see platform::Rand
     if (platform::Rand() % 2 != 0) effect = platform::Rand() % 5;
     const int direction = platform::Rand() % 4;
 

@@ -6,7 +6,8 @@
 
 set -euo pipefail
 
-E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Physical paths (pwd -P): /proc/PID/exe names the program without symbolic links.
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)
 # The play area's origin on a 1024 x 768 screen.
 E2E_OX=112
 E2E_OY=84
@@ -34,7 +35,7 @@ e2e_fail() {
 # e2e_init NAME BUILD_DIR: temporary home, screenshot folder, a private X server.
 e2e_init() {
     E2E_NAME=$1
-    E2E_BUILD=$(cd "$2" && pwd)
+    E2E_BUILD=$(cd "$2" && pwd -P)
     [ -x "$E2E_BUILD/ranqua-launch" ] || e2e_fail "no $E2E_BUILD/ranqua-launch"
     for tool in Xvfb xdotool import python3 timeout; do
         command -v "$tool" >/dev/null || e2e_fail "missing tool: $tool"
@@ -110,6 +111,26 @@ e2e_start_game() {
         sleep 0.1
     done
     e2e_fail "no window titled Game after 30 s"
+}
+
+# e2e_holds_open FILE: the program has FILE (a physical path) open now.
+e2e_holds_open() {
+    local fd
+    for fd in /proc/"$E2E_PROGRAM_PID"/fd/*; do
+        [ "$(readlink "$fd" 2>/dev/null || true)" = "$1" ] && return 0
+    done
+    return 1
+}
+
+# e2e_wait_open FILE: until the program opens FILE; fails when it ends first.
+e2e_wait_open() {
+    local start=$SECONDS
+    until e2e_holds_open "$1"; do
+        [ $((SECONDS - start)) -lt 30 ] || e2e_fail "$1 was never opened"
+        e2e_running "$E2E_PROGRAM_PID" || e2e_fail "the program ended"
+        sleep 0.1
+    done
+    e2e_log "the program has $1 open"
 }
 
 # A fingerprint of what the play area shows now.

@@ -12,28 +12,9 @@ sox -n -r 11025 -c 2 -b 16 -e signed-integer "$E2E_TMP/tone.wav" synth 1 sine 44
 lame --silent "$E2E_TMP/tone.wav" "$E2E_MUSICDIR/tone.mp3"
 track=$(realpath "$E2E_MUSICDIR/tone.mp3")
 
-# Whether the program holds the track open now.
-track_open() {
-    local fd
-    for fd in /proc/"$E2E_PROGRAM_PID"/fd/*; do
-        [ "$(readlink "$fd" 2>/dev/null || true)" = "$track" ] && return 0
-    done
-    return 1
-}
-
-wait_track_open() {
-    local start=$SECONDS
-    until track_open; do
-        [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the music file was never opened"
-        e2e_running "$E2E_PROGRAM_PID" || e2e_fail "the program ended"
-        sleep 0.1
-    done
-    e2e_log "the program has $track open"
-}
-
 # ---- first run: music on by default; sound switched off -------------------------------
 e2e_start_game
-wait_track_open
+e2e_wait_open "$track"
 e2e_wait_idle
 e2e_shot 1-start
 e2e_click_button sound
@@ -59,7 +40,7 @@ e2e_expect_text PlayMusic On
 
 # ---- music switched off, then a start with it off: nothing opens until it comes on -----
 e2e_start_game
-wait_track_open
+e2e_wait_open "$track"
 e2e_wait_idle
 e2e_click_button music
 e2e_wait_idle
@@ -69,9 +50,9 @@ e2e_expect_text PlayMusic Off
 
 e2e_start_game
 e2e_wait_idle
-track_open && e2e_fail "the music file was opened although the stored switch is Off"
+e2e_holds_open "$track" && e2e_fail "the music file was opened although the stored switch is Off"
 e2e_click_button music
-wait_track_open
+e2e_wait_open "$track"
 e2e_wait_idle
 e2e_click_button exit
 e2e_wait_exit

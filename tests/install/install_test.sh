@@ -38,11 +38,7 @@ track=$(realpath "$E2E_MUSICDIR/first tone.mp3")
 e2e_start_game
 [ -d "$E2E_GAMEDIR/Internet" ] && [ -f "$E2E_GAMEDIR/Internet/internet.txt" ] ||
   e2e_fail "the game folder was not prepared"
-start=$SECONDS
-until ls -l /proc/"$E2E_PROGRAM_PID"/fd 2>/dev/null | grep -qF "$track"; do
-  [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the music file was never opened"
-  sleep 0.1
-done
+e2e_wait_open "$track"
 e2e_wait_idle
 e2e_click_button new
 e2e_wait_idle
