@@ -196,9 +196,9 @@ void PlayNote(Bus& bus, const Note& n, Random& noise) {
         float lp = 0, lp2 = 0;
         for (float& x : line) {
             // Two low-passes on the burst: a finger, not a pick.
-            lp += 0.3f * ((noise.Unit() * 2 - 1) - lp);
-            lp2 += 0.3f * (lp - lp2);
-            x = 2.5f * lp2;
+            lp += 0.16f * ((noise.Unit() * 2 - 1) - lp);
+            lp2 += 0.16f * (lp - lp2);
+            x = 5.0f * lp2;
         }
         float mean = 0;
         for (float x : line)
@@ -218,7 +218,7 @@ void PlayNote(Bus& bus, const Note& n, Random& noise) {
             prev = y;
             line[pos] = fb;
             pos = (pos + 1) % line.size();
-            ap += 0.5f * (y - ap);
+            ap += 0.4f * (y - ap);
             return 1.6f * ap;
         });
         break;
