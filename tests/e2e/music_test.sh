@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # music_test.sh: the music folder's MP3 is opened while the music switch is on, the two
-# switches are stored at exit and read at the next start, and a run with no usable sound
-# device still starts and ends cleanly.
+# switches are stored at exit and read at the next start, a run with no usable sound device
+# still starts and ends cleanly, a FIFO among the tracks does not stop the game, and a track
+# that ends is followed by another.
 # Usage: music_test.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 e2e_init music "$1"
@@ -12,23 +13,23 @@ sox -n -r 11025 -c 2 -b 16 -e signed-integer "$E2E_TMP/tone.wav" synth 1 sine 44
 lame --silent "$E2E_TMP/tone.wav" "$E2E_MUSICDIR/tone.mp3"
 track=$(realpath "$E2E_MUSICDIR/tone.mp3")
 
-# Whether the program holds the track open now.
+# Whether the program holds a file (by default the track) open now.
 track_open() {
-    local fd
+    local fd want=${1:-$track}
     for fd in /proc/"$E2E_PROGRAM_PID"/fd/*; do
-        [ "$(readlink "$fd" 2>/dev/null || true)" = "$track" ] && return 0
+        [ "$(readlink "$fd" 2>/dev/null || true)" = "$want" ] && return 0
     done
     return 1
 }
 
 wait_track_open() {
-    local start=$SECONDS
-    until track_open; do
-        [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the music file was never opened"
+    local start=$SECONDS want=${1:-$track}
+    until track_open "$want"; do
+        [ $((SECONDS - start)) -lt 30 ] || e2e_fail "$want was never opened"
         e2e_running "$E2E_PROGRAM_PID" || e2e_fail "the program ended"
         sleep 0.1
     done
-    e2e_log "the program has $track open"
+    e2e_log "the program has $want open"
 }
 
 # ---- first run: music on by default; sound switched off -------------------------------
@@ -77,4 +78,22 @@ e2e_click_button exit
 e2e_wait_exit
 e2e_expect_text SoundEffect On
 e2e_expect_text PlayMusic On
+
+# ---- a FIFO named like a track is passed over; a track that ends is followed by another -----
+# One short track, a link whose target changes while it plays: when the game opens the link
+# again, it has gone on to the next track.
+sox -n -r 11025 -c 2 -b 16 -e signed-integer "$E2E_TMP/other.wav" synth 1 sine 660
+lame --silent "$E2E_TMP/other.wav" "$E2E_TMP/other.mp3"
+mv "$E2E_MUSICDIR/tone.mp3" "$E2E_TMP/tone.mp3"
+first=$(realpath "$E2E_TMP/tone.mp3")
+other=$(realpath "$E2E_TMP/other.mp3")
+mkfifo "$E2E_MUSICDIR/a-fifo.mp3"
+ln -s "$first" "$E2E_MUSICDIR/song.mp3"
+e2e_start_game
+wait_track_open "$first"
+ln -sfn "$other" "$E2E_MUSICDIR/song.mp3"
+wait_track_open "$other"
+e2e_wait_idle
+e2e_click_button exit
+e2e_wait_exit
 e2e_log "PASS"
