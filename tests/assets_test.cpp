@@ -1,6 +1,7 @@
 // assets_test.cpp: sizes, formats and seams of the embedded pictures and sounds, and the
 // level, fades and smoothness of the soundtrack, synthesised and shipped.
 #include "music.h"
+#include "music_engine.h"
 #include "platform/jpeg.h"
 #include "platform/resources.h"
 
@@ -203,6 +204,45 @@ double LongestSilence(const music::Stereo& s) {
         longest = std::max(longest, run);
     }
     return longest;
+}
+
+// Power of one frequency in frames [first, first + count) of the left channel (Goertzel).
+double PowerAt(const music::Stereo& s, double hz, size_t first, size_t count) {
+    const double k = 2 * std::cos(2 * 3.141592653589793 * hz / music::kRate);
+    double a = 0, b = 0;
+    for (size_t i = first; i < first + count; ++i) {
+        const double c = s.left[i] + k * a - b;
+        b = a;
+        a = c;
+    }
+    return a * a + b * b - k * a * b;
+}
+
+// Each voice alone: it sounds at the pitch asked for (not a semitone off), and is silent once
+// its release is over.
+TEST(Soundtrack, EveryVoiceSoundsAtItsPitchAndThenFallsSilent) {
+    using music::Voice;
+    for (Voice v : {Voice::Pad, Voice::Bell, Voice::Keys, Voice::Pluck, Voice::Bass, Voice::Arp,
+                    Voice::Flute, Voice::Mallet}) {
+        for (float pitch : {45.0f, 69.0f}) { // 110 Hz and 440 Hz
+            music::Note n;
+            n.start = 3.0;
+            n.length = 1.0;
+            n.pitch = pitch;
+            n.voice = v;
+            const music::Room dry{0.5f, 0.5f, 0.0f};
+            const music::Stereo s = music::Mix({n}, 20, 0, 10, dry);
+            const double hz = 440 * std::pow(2.0, (pitch - 69) / 12);
+            const size_t at = size_t(3.2 * music::kRate), count = music::kRate / 4;
+            const double on = PowerAt(s, hz, at, count);
+            EXPECT_GT(on, 4 * PowerAt(s, hz * 1.0595, at, count)) << int(v) << " " << pitch;
+            EXPECT_GT(on, 4 * PowerAt(s, hz / 1.0595, at, count)) << int(v) << " " << pitch;
+            const size_t over = size_t((3.05 + music::SoundingSeconds(n)) * music::kRate);
+            ASSERT_LT(over, s.Frames());
+            EXPECT_LT(RmsDb(s, over, s.Frames() - over), -90) << int(v) << " " << pitch;
+            EXPECT_LE(music::PeakDb(s), -1.0) << int(v);
+        }
+    }
 }
 
 TEST(Soundtrack, ExcerptsAreMasteredSmoothAndTheSameEveryTime) {
