@@ -74,3 +74,39 @@ add_custom_command(
   COMMENT "Drawing pictures and making sounds"
   VERBATIM)
 add_custom_target(ranqua_assets DEPENDS ${RANQUA_ASSET_FILES} ${RANQUA_LINK_PICTURES} ${RANQUA_ICON_FILES})
+
+# ---- the soundtrack: composed and synthesised by our own code, encoded as MP3 ----
+option(RANQUA_SOUNDTRACK "Make the music tracks (a build that only runs tests may skip them)" ON)
+add_library(ranqua_music_synth STATIC assets/music_engine.cpp assets/music_tracks.cpp)
+target_include_directories(ranqua_music_synth PUBLIC ${CMAKE_SOURCE_DIR}/assets)
+# Optimised in every build: unoptimised, the tests' excerpts would take many times longer
+# (a sanitizer build still checks it).
+target_compile_options(ranqua_music_synth PRIVATE ${RANQUA_WARNINGS} -O2)
+
+# Tracks in play order; the number is the track's place in the generator's list.
+set(RANQUA_MUSIC_TRACKS still-water lantern-steps paper-boats evening-ember)
+set(RANQUA_MUSIC_DIR ${CMAKE_BINARY_DIR}/data/music)
+set(RANQUA_MUSIC_FILES)
+if(RANQUA_SOUNDTRACK)
+  find_path(MP3LAME_INCLUDE_DIR lame/lame.h REQUIRED)
+  find_library(MP3LAME_LIBRARY mp3lame REQUIRED)
+  add_executable(ranqua-music assets/make_music.cpp assets/music_mp3.cpp)
+  target_include_directories(ranqua-music PRIVATE ${MP3LAME_INCLUDE_DIR})
+  target_compile_options(ranqua-music PRIVATE ${RANQUA_WARNINGS})
+  target_link_libraries(ranqua-music PRIVATE ranqua_music_synth ${MP3LAME_LIBRARY} m)
+  set(_n 0)
+  # One command per track, so that a parallel build makes them side by side; each is remade
+  # only when the generator changes.
+  foreach(track IN LISTS RANQUA_MUSIC_TRACKS)
+    add_custom_command(
+      OUTPUT ${RANQUA_MUSIC_DIR}/${track}.mp3
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${RANQUA_MUSIC_DIR}
+      COMMAND ranqua-music ${_n} ${RANQUA_MUSIC_DIR}/${track}.mp3
+      DEPENDS ranqua-music
+      COMMENT "Composing ${track}.mp3"
+      VERBATIM)
+    list(APPEND RANQUA_MUSIC_FILES ${RANQUA_MUSIC_DIR}/${track}.mp3)
+    math(EXPR _n "${_n} + 1")
+  endforeach()
+  add_custom_target(ranqua_music ALL DEPENDS ${RANQUA_MUSIC_FILES})
+endif()

@@ -4,6 +4,9 @@
 
 #include "game/registry_store.h"
 
+#include <sys/stat.h>
+
+#include <cmath>
 #include <random>
 
 using namespace testing_support;
@@ -24,6 +27,29 @@ protected:
         platform::SeedRand(FindSeed([value] { return platform::Rand() == value; }));
     }
     RegistryStore Store() const { return RegistryStore("Ranqua"); }
+    // A WAVE file that the real player plays: `seconds` of a quiet tone, 8 kHz mono; long
+    // enough not to end by itself while a test runs.
+    static std::string ToneWave(int seconds) {
+        const uint32_t rate = 8000, bytes = rate * 2 * static_cast<uint32_t>(seconds);
+        std::string w = "RIFF";
+        auto u32 = [&w](uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                w += static_cast<char>((v >> (8 * i)) & 0xFF);
+        };
+        auto u16 = [&w](uint16_t v) {
+            w += static_cast<char>(v & 0xFF), w += static_cast<char>(v >> 8);
+        };
+        u32(36 + bytes);
+        w += "WAVEfmt ";
+        u32(16), u16(1), u16(1), u32(rate), u32(rate * 2), u16(2), u16(16);
+        w += "data";
+        u32(bytes);
+        for (uint32_t i = 0; i < bytes / 2; ++i)
+            u16(static_cast<uint16_t>(static_cast<int16_t>(1000 * std::sin(i * 0.3))));
+        return w;
+    }
+    // The real player from here on, instead of the recorder.
+    static void RealPlayer() { platform::SetMusicPlayerFactory(nullptr); }
 };
 
 TEST_F(MusicTest, TracksAreListedInReverseAndChosenByTheNextRandomNumber) {
@@ -35,6 +61,66 @@ TEST_F(MusicTest, TracksAreListedInReverseAndChosenByTheNextRandomNumber) {
     NextRandIs(4);
     screen->PlayRandomTrack();
     EXPECT_EQ(music.calls, (Calls{"open ../MUSIC/GAME/b.mp3", "play"}));
+}
+
+TEST_F(MusicTest, OnlyRegularFilesAreListedAndAFifoIsNeverWaitedFor) {
+    WriteFile("../MUSIC/GAME/a.mp3", ToneWave(30));
+    ASSERT_EQ(::mkfifo("../MUSIC/GAME/fifo.mp3", 0644), 0);
+    fs::create_directory("../MUSIC/GAME/folder.mp3");
+    fs::create_symlink("a.mp3", "../MUSIC/GAME/link.mp3");
+    fs::create_symlink("missing.mp3", "../MUSIC/GAME/gone.mp3");
+    RealPlayer();
+    StartAndSettle();
+    EXPECT_EQ(std::vector<std::string>(screen->m_musicFiles.begin(), screen->m_musicFiles.end()),
+              (Calls{"link.mp3", "a.mp3"}));
+    // Named directly, the FIFO is still not read: opening it for reading would wait for a
+    // writer for ever. Getting past these lines is the test.
+    std::unique_ptr<platform::MusicPlayer> player = platform::CreateMusicPlayer();
+    player->Open("../MUSIC/GAME/fifo.mp3");
+    player->Play();
+    player->Open("../MUSIC/GAME/folder.mp3");
+    player->Play();
+}
+
+// A stop that reaches the main screen only after the switch went off and on again belongs to a
+// track that is gone: it must neither start a track nor take a number from the game's sequence.
+TEST_F(MusicTest, ALateStopStartsNoSecondTrackAndDrawsNoNumber) {
+    WriteFile("../MUSIC/GAME/a.mp3", ToneWave(60));
+    WriteFile("../MUSIC/GAME/b.mp3", ToneWave(60));
+    RealPlayer();
+    StartAndSettle();
+    ASSERT_TRUE(screen->m_musicOn);
+    platform::SeedRand(77);
+    platform::Rand();
+    const int second = platform::Rand();
+
+    // Off and on before the loop runs again: the switch's own stop was handled while it was off.
+    platform::SeedRand(77);
+    screen->RunMenuCommand(MenuCommand::kMusic);
+    screen->RunMenuCommand(MenuCommand::kMusic);
+    uint32_t playing = platform::CurrentMusicTrack();
+    Pump();
+    EXPECT_EQ(platform::CurrentMusicTrack(), playing) << "a second track was opened";
+    EXPECT_EQ(platform::Rand(), second);
+
+    // The end of a track, queued by the audio thread just before the switch went off and on.
+    platform::SeedRand(77);
+    platform::PostMusicNotify(screen->m_musicWnd.get(), platform::kMciModeStop,
+                              platform::CurrentMusicTrack());
+    screen->RunMenuCommand(MenuCommand::kMusic);
+    screen->RunMenuCommand(MenuCommand::kMusic);
+    playing = platform::CurrentMusicTrack();
+    Pump();
+    EXPECT_EQ(platform::CurrentMusicTrack(), playing) << "a second track was opened";
+    EXPECT_EQ(platform::Rand(), second);
+
+    // The end of the track that plays now still starts the next one.
+    platform::SeedRand(77);
+    platform::PostMusicNotify(screen->m_musicWnd.get(), platform::kMciModeStop,
+                              platform::CurrentMusicTrack());
+    Pump();
+    EXPECT_NE(platform::CurrentMusicTrack(), playing);
+    EXPECT_EQ(platform::Rand(), second);
 }
 
 TEST_F(MusicTest, NamesWithSpacesAndNonAsciiLettersOpenWithTheFolderInFront) {

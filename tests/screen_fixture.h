@@ -47,7 +47,7 @@ public:
     void Play() override { m_log->calls.push_back("play"); }
     void Stop() override {
         m_log->calls.push_back("stop");
-        platform::PostMusicNotify(this, platform::kMciModeStop);
+        platform::SendMusicNotify(this, platform::kMciModeStop);
     }
 
 private:

@@ -4,6 +4,7 @@ set(RANQUA_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/robustness_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/startup_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/assets_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/soundtrack_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/platform_config_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/platform_surface_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/jpeg_decode_test.cpp

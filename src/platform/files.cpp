@@ -22,7 +22,8 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
         if (strcasecmp(name.c_str() + name.size() - suffix.size(), suffix.c_str()) != 0) continue;
         struct stat st {};
         const std::string full = folder.empty() ? name : folder + "/" + name;
-        if (::stat(full.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
+        // Regular files only (links followed): a FIFO or device would block whoever opens it.
+        if (::stat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
         names.push_back(name);
     }
     ::closedir(d);

@@ -5,15 +5,43 @@
 
 #include <SDL_mixer.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdio>
 
 namespace platform {
 
 namespace {
 
 class MixerMusic;
+
+// Opens a file for reading only if it is a regular file (or a link to one): a FIFO or a
+// device named *.mp3 would block or never end. Non-blocking open, so even the open cannot hang.
+SDL_RWops* OpenRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        ::close(fd);
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromFP(f, SDL_TRUE);
+    if (!rw) std::fclose(f);
+    return rw;
+}
 // The player whose track SDL_mixer is playing; the audio thread reads it when a track ends.
 std::atomic<MixerMusic*> g_playing{nullptr};
+// The current track's number; the audio thread tags the end of a track with it.
+std::atomic<uint32_t> g_track{1};
+std::atomic<uint32_t> g_lastTrack{1};
 
 void MusicFinished();
 
@@ -29,17 +57,25 @@ public:
     }
     void Open(const std::string& path) override {
         Close();
-        m_music = Mix_LoadMUS(path.c_str());
+        NewMusicTrack();
+        if (SDL_RWops* file = OpenRegularFile(path)) m_music = Mix_LoadMUS_RW(file, 1);
     }
     void Play() override {
         if (!m_music) return;
+        NewMusicTrack();
         g_playing = this;
         Mix_HookMusicFinished(MusicFinished);
         Mix_PlayMusic(m_music, 0);
     }
     void Stop() override {
-        // Halting calls the finished hook, which reports the stop.
-        if (g_playing == this && Mix_PlayingMusic()) Mix_HaltMusic();
+        // Whatever this track reported before is stale now, and the stop is reported at once,
+        // while the caller's state (the switch just turned off) still holds.
+        NewMusicTrack();
+        if (g_playing != this || !Mix_PlayingMusic()) return;
+        Mix_HookMusicFinished(nullptr);
+        Mix_HaltMusic();
+        Mix_HookMusicFinished(MusicFinished);
+        SendMusicNotify(this, kMciModeStop);
     }
 
 private:
@@ -54,14 +90,26 @@ private:
     Mix_Music* m_music = nullptr;
 };
 
-// Runs on the audio thread (or inside Mix_HaltMusic): only queue the notification.
+// Runs on the audio thread: only queue the notification.
 void MusicFinished() {
-    if (MixerMusic* player = g_playing.load()) PostMusicNotify(player, kMciModeStop);
+    if (MixerMusic* player = g_playing.load())
+        PostMusicNotify(player, kMciModeStop, g_track.load());
 }
 
 MusicPlayerFactory g_factory;
 
 } // namespace
+
+uint32_t NewMusicTrack() {
+    uint32_t n = ++g_lastTrack;
+    if (n == 0) n = ++g_lastTrack; // 0 stands for "any track"
+    g_track = n;
+    return n;
+}
+
+uint32_t CurrentMusicTrack() {
+    return g_track.load();
+}
 
 std::unique_ptr<MusicPlayer> CreateMusicPlayer() {
     if (g_factory) return g_factory();

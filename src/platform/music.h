@@ -18,7 +18,8 @@ public:
     virtual void Open(const std::string& path) = 0;
     // Plays the open file from its beginning.
     virtual void Play() = 0;
-    // Stops playback; the main window then gets OnMciNotifyMode(this, kMciModeStop).
+    // Stops playback; the main window gets OnMciNotifyMode(this, kMciModeStop) before Stop
+    // returns, as a media window reports the stop it was sent.
     virtual void Stop() = 0;
 };
 
@@ -28,6 +29,14 @@ using MusicPlayerFactory = std::function<std::unique_ptr<MusicPlayer>()>;
 void SetMusicPlayerFactory(MusicPlayerFactory factory);
 
 // Queues a mode-change notification for the main window (players call it; so may tests).
-void PostMusicNotify(const void* musicWindow, int32_t mode);
+// A notification for `track` (see NewMusicTrack) is dropped when it comes out of the queue after
+// another track has become the current one; track 0 is always delivered.
+void PostMusicNotify(const void* musicWindow, int32_t mode, uint32_t track = 0);
+// Delivers a mode-change notification to the main window at once.
+void SendMusicNotify(const void* musicWindow, int32_t mode);
+// Makes a new track the current one and returns its number (never 0); the notifications of
+// every earlier track are dropped from then on.
+uint32_t NewMusicTrack();
+uint32_t CurrentMusicTrack();
 
 } // namespace platform

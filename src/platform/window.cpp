@@ -2,6 +2,7 @@
 #include "platform/window.h"
 
 #include "platform/display.h"
+#include "platform/music.h"
 #include "platform/sound.h"
 
 #include <SDL.h>
@@ -25,12 +26,13 @@ Uint32 EventType(UserEvent e) {
     return g_eventBase + e;
 }
 
-void PushUser(UserEvent e, Sint32 code = 0, void* data = nullptr) {
+void PushUser(UserEvent e, Sint32 code = 0, void* data = nullptr, uintptr_t data2 = 0) {
     if (g_eventBase == 0) return;
     SDL_Event ev{};
     ev.type = EventType(e);
     ev.user.code = code;
     ev.user.data1 = data;
+    ev.user.data2 = reinterpret_cast<void*>(data2);
     SDL_PushEvent(&ev);
 }
 
@@ -220,7 +222,10 @@ bool Application::Dispatch(const void* event) {
         g_tickPending = false;
         w->OnTimer(g_timerIdValue);
     } else if (g_eventBase != 0 && e.type == EventType(kMusic)) {
-        w->OnMciNotifyMode(e.user.data1, e.user.code);
+        // The end of a track that was stopped or replaced meanwhile is no news any more.
+        const auto track = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(e.user.data2));
+        if (track == 0 || track == CurrentMusicTrack())
+            w->OnMciNotifyMode(e.user.data1, e.user.code);
     } else {
         switch (e.type) {
         case SDL_QUIT:
@@ -296,8 +301,12 @@ void PostTimerTick() {
     if (!g_tickPending.exchange(true)) PushUser(kTick);
 }
 
-void PostMusicNotify(const void* musicWindow, int32_t mode) {
-    PushUser(kMusic, mode, const_cast<void*>(musicWindow));
+void PostMusicNotify(const void* musicWindow, int32_t mode, uint32_t track) {
+    PushUser(kMusic, mode, const_cast<void*>(musicWindow), track);
+}
+
+void SendMusicNotify(const void* musicWindow, int32_t mode) {
+    if (g_app && g_app->m_mainWindow) g_app->m_mainWindow->OnMciNotifyMode(musicWindow, mode);
 }
 
 // Input is queued in window pixels, as the window system would deliver it.

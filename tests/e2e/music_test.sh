@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # music_test.sh: the music folder's MP3 is opened while the music switch is on, the two
-# switches are stored at exit and read at the next start, and a run with no usable sound
-# device still starts and ends cleanly.
+# switches are stored at exit and read at the next start, a run with no usable sound device
+# still starts and ends cleanly, a FIFO among the tracks does not stop the game, and a track
+# that ends is followed by another.
 # Usage: music_test.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 e2e_init music "$1"
@@ -58,4 +59,22 @@ e2e_click_button exit
 e2e_wait_exit
 e2e_expect_text SoundEffect On
 e2e_expect_text PlayMusic On
+
+# ---- a FIFO named like a track is passed over; a track that ends is followed by another -----
+# One short track, a link whose target changes while it plays: when the game opens the link
+# again, it has gone on to the next track.
+sox -n -r 11025 -c 2 -b 16 -e signed-integer "$E2E_TMP/other.wav" synth 1 sine 660
+lame --silent "$E2E_TMP/other.wav" "$E2E_TMP/other.mp3"
+mv "$E2E_MUSICDIR/tone.mp3" "$E2E_TMP/tone.mp3"
+first=$(realpath "$E2E_TMP/tone.mp3")
+other=$(realpath "$E2E_TMP/other.mp3")
+mkfifo "$E2E_MUSICDIR/a-fifo.mp3"
+ln -s "$first" "$E2E_MUSICDIR/song.mp3"
+e2e_start_game
+e2e_wait_open "$first"
+ln -sfn "$other" "$E2E_MUSICDIR/song.mp3"
+e2e_wait_open "$other"
+e2e_wait_idle
+e2e_click_button exit
+e2e_wait_exit
 e2e_log "PASS"

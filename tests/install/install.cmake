@@ -1,5 +1,5 @@
 add_test(NAME install_and_start
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_BINARY_DIR})
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_BINARY_DIR} ${RANQUA_SOUNDTRACK})
 set_tests_properties(install_and_start PROPERTIES LABELS "e2e" TIMEOUT 300)
 
 # With no display at all the program says so and fails, instead of running invisibly.

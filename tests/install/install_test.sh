@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # install_test.sh: installs into an empty prefix and validates the desktop files; then, with an
-# empty HOME, starts the game through the desktop entry's command, plays MP3 files put where the
-# README says, starts a game, turns sound off, leaves by the menu, and finds the switch
-# remembered at the next start.
-# Usage: install_test.sh BUILD_DIR
+# empty HOME, starts the game through the desktop entry's command, plays one of our own tracks
+# (or, in a build without them, an MP3 put where the README says), starts a game, turns sound
+# off, leaves by the menu, and finds the switch remembered at the next start, with the music
+# folder left as the player made it.
+# Usage: install_test.sh BUILD_DIR [SOUNDTRACK: ON or OFF]
 source "$(dirname "$0")/../e2e/lib.sh"
 e2e_init install "$1"
+soundtrack=${2:-ON}
 prefix=$E2E_TMP/prefix
 
 cmake --install "$E2E_BUILD" --prefix "$prefix" >/dev/null
@@ -29,16 +31,42 @@ E2E_PROGRAM=$(realpath "$prefix/libexec/ranqua/ranqua")
 # the leak check, so their allocations cannot be told apart; the in-process tests keep it.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
-# The music folder the README names, filled before the first start.
-mkdir -p "$E2E_MUSICDIR"
-sox -n -r 11025 -c 2 -b 16 -e signed-integer "$E2E_TMP/tone.wav" synth 2 sine 330
-lame --silent "$E2E_TMP/tone.wav" "$E2E_MUSICDIR/first tone.mp3"
-track=$(realpath "$E2E_MUSICDIR/first tone.mp3")
+if [ "$soundtrack" = ON ]; then
+  tracks=("$prefix"/share/ranqua/music/*.mp3)
+  [ ${#tracks[@]} -ge 4 ] && [ -f "${tracks[0]}" ] || e2e_fail "our tracks were not installed"
+else
+  # No tracks of our own in this build: the music folder the README names, filled first.
+  mkdir -p "$E2E_MUSICDIR"
+  sox -n -r 11025 -c 2 -b 16 -e signed-integer "$E2E_TMP/tone.wav" synth 2 sine 330
+  lame --silent "$E2E_TMP/tone.wav" "$E2E_MUSICDIR/first tone.mp3"
+  tracks=("$(realpath "$E2E_MUSICDIR/first tone.mp3")")
+fi
+
+# Whether the program holds one of the tracks open.
+track_open() {
+  local fd target t
+  for fd in /proc/"$E2E_PROGRAM_PID"/fd/*; do
+    target=$(readlink "$fd" 2>/dev/null) || continue
+    for t in "${tracks[@]}"; do [ "$target" = "$(realpath "$t")" ] && return 0; done
+  done
+  return 1
+}
 
 e2e_start_game
 [ -d "$E2E_GAMEDIR/Internet" ] && [ -f "$E2E_GAMEDIR/Internet/internet.txt" ] ||
   e2e_fail "the game folder was not prepared"
-e2e_wait_open "$track"
+if [ "$soundtrack" = ON ]; then
+  for t in "${tracks[@]}"; do
+    [ "$(readlink -f "$E2E_MUSICDIR/$(basename "$t")")" = "$(realpath "$t")" ] ||
+      e2e_fail "the first start did not link $(basename "$t")"
+  done
+fi
+start=$SECONDS
+until track_open; do
+  [ $((SECONDS - start)) -lt 30 ] || e2e_fail "no track was ever opened"
+  e2e_running "$E2E_PROGRAM_PID" || e2e_fail "the program ended"
+  sleep 0.1
+done
 e2e_wait_idle
 e2e_click_button new
 e2e_wait_idle
@@ -50,10 +78,16 @@ e2e_wait_exit
 e2e_expect_text SoundEffect Off
 e2e_expect_text PlayMusic On
 
-# The next start remembers the switch; a close request leaves the same way.
+# The next start remembers the switch and leaves the music folder as the player made it: a
+# removed track stays away, an added file stays; a close request leaves the same way.
+removed=$(basename "${tracks[0]}")
+rm -f "$E2E_MUSICDIR/$removed"
+touch "$E2E_MUSICDIR/mine.mp3"
 e2e_start_game
 e2e_wait_idle
 kill -TERM "$E2E_PROGRAM_PID"
 e2e_wait_exit
 e2e_expect_text SoundEffect Off
+[ ! -e "$E2E_MUSICDIR/$removed" ] || e2e_fail "a removed track came back"
+[ -f "$E2E_MUSICDIR/mine.mp3" ] || e2e_fail "the player's own file went away"
 e2e_log "passed"
