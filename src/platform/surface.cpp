@@ -3,6 +3,7 @@
 // surface's scale, so every caller speaks logical pixels.
 #include "platform/surface.h"
 
+#include <malloc.h>
 #include <pixman.h>
 
 #include <algorithm>
@@ -13,6 +14,12 @@ namespace platform {
 namespace {
 
 int g_artScale = 1;
+
+// Surfaces of a megabyte and more always come from their own mappings: calloc then needs not
+// clear them (their pages stay unused until drawn on), and a freed one goes back to the
+// system at once instead of raising the heap's high-water mark. glibc would otherwise raise
+// this threshold after the first such free.
+const bool g_ownMappings = mallopt(M_MMAP_THRESHOLD, 1 << 20) == 1;
 std::optional<int> g_artScaleOverride;
 
 pixman_image_t* AsImage(void* p) {
@@ -106,8 +113,11 @@ void SetArtScaleOverride(std::optional<int> scale) {
 Surface::Surface(int32_t width, int32_t height) : Surface(width, height, ArtScale()) {}
 
 Surface::Surface(int32_t width, int32_t height, int scale)
-    : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_scale(std::max(scale, 1)),
-      m_pixels(static_cast<size_t>(m_width) * m_height * m_scale * m_scale, 0u) {}
+    : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_scale(std::max(scale, 1)) {
+    const size_t count = static_cast<size_t>(m_width) * m_height * m_scale * m_scale;
+    if (count > 0) m_pixels.reset(static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t))));
+    if (!m_pixels) m_width = m_height = 0; // out of memory: an empty surface draws nothing
+}
 
 Surface::~Surface() {
     Release();
@@ -118,7 +128,6 @@ Surface::Surface(Surface&& o) noexcept
       m_image(o.m_image) {
     o.m_width = o.m_height = 0;
     o.m_image = nullptr;
-    o.m_pixels.clear();
 }
 
 Surface& Surface::operator=(Surface&& o) noexcept {
@@ -131,7 +140,6 @@ Surface& Surface::operator=(Surface&& o) noexcept {
         m_image = o.m_image;
         o.m_width = o.m_height = 0;
         o.m_image = nullptr;
-        o.m_pixels.clear();
     }
     return *this;
 }
@@ -143,9 +151,8 @@ void Surface::Release() {
 
 void* Surface::Image() const {
     if (!m_image && m_width > 0 && m_height > 0) {
-        m_image =
-            pixman_image_create_bits(PIXMAN_x8r8g8b8, PixelWidth(), PixelHeight(),
-                                     const_cast<uint32_t*>(m_pixels.data()), PixelWidth() * 4);
+        m_image = pixman_image_create_bits(PIXMAN_x8r8g8b8, PixelWidth(), PixelHeight(),
+                                           m_pixels.get(), PixelWidth() * 4);
     }
     return m_image;
 }

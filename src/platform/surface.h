@@ -5,8 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <optional>
-#include <vector>
 
 namespace platform {
 
@@ -56,9 +57,9 @@ public:
     uint32_t Pixel(int32_t x, int32_t y) const;
     // Row `y` of the pixels themselves (PixelWidth() of them).
     const uint32_t* Row(int32_t y) const {
-        return m_pixels.data() + static_cast<size_t>(y) * PixelWidth();
+        return m_pixels.get() + static_cast<size_t>(y) * PixelWidth();
     }
-    uint32_t* Row(int32_t y) { return m_pixels.data() + static_cast<size_t>(y) * PixelWidth(); }
+    uint32_t* Row(int32_t y) { return m_pixels.get() + static_cast<size_t>(y) * PixelWidth(); }
     // pixman_image_t* of the pixels, for the window's present; null when empty.
     void* Image() const;
 
@@ -83,7 +84,12 @@ private:
     int32_t m_width = 0;
     int32_t m_height = 0;
     int m_scale = 1;
-    std::vector<uint32_t> m_pixels;
+    struct Free {
+        void operator()(uint32_t* p) const { std::free(p); }
+    };
+    // From calloc: a large surface's pages cost nothing until drawn on, so a black surface
+    // that is only read (the closing fade's) or not yet used (the saved screen) stays cheap.
+    std::unique_ptr<uint32_t[], Free> m_pixels;
     mutable void* m_image = nullptr;
 };
 
