@@ -216,9 +216,9 @@ long PeakResidentKb() {
     return -1;
 }
 
-// Start-up, a new game, twenty moves, help shown and hidden, exit. Prints what it did and the
-// peak resident memory.
-int GameRun() {
+// Start-up, a new game, twenty moves, help shown and hidden, exit, on a display of `display`
+// (RANQUA_SCALE as inherited). Prints what it did and the peak resident memory.
+int GameRun(platform::Size display) {
     namespace fs = std::filesystem;
     const fs::path root = fs::temp_directory_path() / ("ranqua-bench-" + UniqueSuffix());
     fs::create_directories(root / "home");
@@ -235,7 +235,7 @@ int GameRun() {
     clock.SetStep(SteppedClock::kFrequency / 10); // ten frames to a second: quick, all paths
     platform::SetClock(&clock);
     platform::SetTimersManual(true);
-    platform::SetDisplaySizeOverride(platform::Size{1024, 768});
+    platform::SetDisplaySizeOverride(display);
     int messages = 0;
     platform::SetMessageBoxHandler([&messages](const std::string&) { ++messages; });
     if (!platform::InitPlatform()) return 1;
@@ -409,6 +409,8 @@ int Measure(const char* self) {
     });
     platform::SetDisplaySizeOverride(platform::Size{1024, 768});
     if (!platform::InitPlatform()) return 1;
+    // First 1:1, as a 1024 x 768 display was drawn before larger displays were filled.
+    setenv("RANQUA_SCALE", "1", 1);
 
     std::vector<Row> rows;
     const size_t playBytes = 800u * 600u * 4u;
@@ -470,7 +472,7 @@ int Measure(const char* self) {
     screen->m_game = nullptr;
     delete screen;
 
-    // The exit transition of a whole 1920 x 1080 display.
+    // The exit transition of a whole 1920 x 1080 display, 1:1.
     platform::SetDisplaySizeOverride(platform::Size{1920, 1080});
     screen = new CInterface("RanquaWindow");
     platform::Surface* black = screen->CreateSurface(screen->m_displayRect);
@@ -478,12 +480,69 @@ int Measure(const char* self) {
         screen->m_backPicture->Draw(screen->m_backBuffer); // something to fade from
         const FrameStats f =
             TransitionFrames(screen, clock, black, screen->m_displayRect, 2.0f, effect, 1);
-        rows.push_back({std::string("exit ") + kEffectNames[effect] + " frame, 1920x1080",
+        rows.push_back({std::string("exit ") + kEffectNames[effect] + " frame, 1920x1080 1:1",
                         Bytes(bigBytes), f.median, f.p95, memcpyBig, ""});
     }
     screen->FreeSurface(black);
     delete screen;
+    unsetenv("RANQUA_SCALE");
+
+    // Filled displays: every effect and the level-picture zoom, composed at the art scale and
+    // resampled to the display's, against a memcpy of the physical play area.
+    double startupBig = 0, decodeBig = 0;
+    size_t bigLogoBytes = 0;
+    for (const platform::Size size : {platform::Size{1920, 1080}, platform::Size{3840, 2160}}) {
+        platform::SetDisplaySizeOverride(size);
+        const platform::Scale s = platform::DisplayScale(size);
+        const int32_t pw = s.FirstPhysical(800), ph = s.FirstPhysical(600);
+        const size_t physBytes = static_cast<size_t>(pw) * ph * 4;
+        const double memcpyPhys = MemcpyMicros(physBytes);
+        const std::string where = std::to_string(size.width) + "x" + std::to_string(size.height);
+        if (size.width == 3840) startupBig = StartupToLogoMicros(clock);
+        screen = new CInterface("RanquaWindow");
+        if (size.width == 3840) decodeBig = DecodeMicros({"BACK", "LOGO"}, bigLogoBytes);
+        char scaleText[64];
+        std::snprintf(scaleText, sizeof scaleText, " (s %.2f, art %d)", s.Value(),
+                      platform::ArtScale());
+        rows.push_back({"memcpy play area " + std::to_string(pw) + "x" + std::to_string(ph) + "x4",
+                        Bytes(physBytes), memcpyPhys, -1, memcpyPhys, where + scaleText});
+        platform::Surface* pictureA = screen->CreateSurface(Rect{});
+        screen->m_backPicture->Draw(pictureA);
+        platform::Surface* pictureB = screen->CreateSurface(Rect{});
+        for (int effect = 0; effect < 5; ++effect) {
+            const FrameStats f = TransitionFrames(screen, clock, effect % 2 ? pictureA : pictureB,
+                                                  screen->m_playRect, 1.0f, effect, 2);
+            Row r{std::string(kEffectNames[effect]) + " frame, " + where,
+                  Bytes(physBytes),
+                  f.median,
+                  f.p95,
+                  memcpyPhys,
+                  "reported"};
+            if (effect == 0) r.target = "<= 16 x memcpy: " + Verdict(f.median <= 16 * memcpyPhys);
+            rows.push_back(r);
+        }
+        screen->FreeSurface(pictureB);
+        screen->FreeSurface(pictureA);
+        CBoardGame* bigGame = new CBoardGame(screen);
+        screen->m_game = bigGame;
+        bigGame->NewGame();
+        std::vector<double> zoom;
+        for (int run = 0; run < 2; ++run) {
+            clock.StartRecording();
+            screen->ShowLevelPicture(true);
+            std::vector<double> gaps = clock.StopRecording();
+            zoom.insert(zoom.end(), gaps.begin(), gaps.end());
+            screen->ShowLevelPicture(false);
+        }
+        const FrameStats z = Stats(zoom);
+        rows.push_back({"level picture frame, " + where, Bytes(physBytes), z.median, z.p95,
+                        memcpyPhys, "reported"});
+        delete bigGame;
+        screen->m_game = nullptr;
+        delete screen;
+    }
     platform::SetDisplaySizeOverride(std::nullopt);
+    setenv("RANQUA_SCALE", "1", 1);
 
     // Every carried picture.
     std::vector<std::string> names;
@@ -511,42 +570,84 @@ int Measure(const char* self) {
                         memcpyDisplay, ""});
         rows.push_back({"  of it: logo frame presented", Bytes(displayBytes), parts.present, -1,
                         memcpyDisplay, ""});
+        std::snprintf(target, sizeof target, "<= 2 x decode BACK+LOGO at 3x (%.2f x): %s",
+                      decodeBig > 0 ? startupBig / decodeBig : 0.0,
+                      Verdict(startupBig <= 2 * decodeBig).c_str());
+        rows.push_back({"start-up up to the logo, 3840x2160", Bytes(bigLogoBytes), startupBig, -1,
+                        decodeBig, target});
+        rows.push_back({"decode BACK + LOGO at art scale 3", Bytes(bigLogoBytes), decodeBig, -1,
+                        MemcpyMicros(bigLogoBytes), ""});
     }
     platform::ShutdownPlatform();
     platform::SetClock(nullptr);
-
-    // The whole game, in a process of its own.
-    const std::string out =
-        (std::filesystem::temp_directory_path() / ("ranqua-bench-run-" + UniqueSuffix() + ".txt"))
-            .string();
-    const std::string command = "'" + std::string(self) + "' --game-run > '" + out + "'";
-    int moves = -1, games = 0, score = 0, messages = 0;
-    long peakKb = -1;
-    if (std::system(command.c_str()) == 0) {
-        if (FILE* f = std::fopen(out.c_str(), "r")) {
-            if (std::fscanf(f, "%d %d %d %d %ld", &moves, &games, &score, &messages, &peakKb) != 5)
-                moves = -1;
-            std::fclose(f);
-        }
-    }
-    std::remove(out.c_str());
 
     std::printf("ranqua_bench: real code, SDL_VIDEODRIVER=%s; frames driven by a stepped clock, "
                 "timed in real time (medians)\n\n",
                 std::getenv("SDL_VIDEODRIVER"));
     PrintTable(rows);
     std::printf("\n");
-    if (moves < 0) {
-        std::printf("whole game: the run failed\n");
-        return 1;
+
+    // The whole game, each in a process of its own.
+    const struct {
+        platform::Size size;
+        const char* scale; // RANQUA_SCALE, or null for the display's own
+        double targetMb;
+    } games[] = {{{1024, 768}, "1", 40}, {{1920, 1080}, nullptr, 60}, {{3840, 2160}, nullptr, 160}};
+    bool failed = false;
+    for (const auto& g : games) {
+        const std::string out = (std::filesystem::temp_directory_path() /
+                                 ("ranqua-bench-run-" + UniqueSuffix() + ".txt"))
+                                    .string();
+        const std::string command =
+            std::string(g.scale ? "RANQUA_SCALE=" + std::string(g.scale) + " '"
+                                : "env -u RANQUA_SCALE '") +
+            std::string(self) + "' --game-run " + std::to_string(g.size.width) + " " +
+            std::to_string(g.size.height) + " > '" + out + "'";
+        int moves = -1, played = 0, score = 0, messages = 0;
+        long peakKb = -1;
+        if (std::system(command.c_str()) == 0) {
+            if (FILE* f = std::fopen(out.c_str(), "r")) {
+                if (std::fscanf(f, "%d %d %d %d %ld", &moves, &played, &score, &messages,
+                                &peakKb) != 5)
+                    moves = -1;
+                std::fclose(f);
+            }
+        }
+        std::remove(out.c_str());
+        if (moves < 0) {
+            std::printf("whole game on %dx%d: the run failed\n", g.size.width, g.size.height);
+            failed = true;
+            continue;
+        }
+        const double peakMb = static_cast<double>(peakKb) / 1024.0;
+        std::printf("whole game on %dx%d%s (start-up, %d game(s), %d moves, score %d, help, "
+                    "exit):\n",
+                    g.size.width, g.size.height, g.scale ? " with RANQUA_SCALE=1" : "", played,
+                    moves, score);
+        std::printf("  peak resident memory %.1f MB   target <= %.0f MB: %s\n", peakMb, g.targetMb,
+                    Verdict(peakMb <= g.targetMb).c_str());
+        if (messages > 0) std::printf("  (%d message box(es) during the run)\n", messages);
     }
-    const double peakMb = static_cast<double>(peakKb) / 1024.0;
-    std::printf("whole game on 1024x768 (start-up, %d game(s), %d moves, score %d, help, exit):\n",
-                games, moves, score);
-    std::printf("  peak resident memory %.1f MB   target <= 40 MB: %s\n", peakMb,
-                Verdict(peakMb <= 40.0).c_str());
-    if (messages > 0) std::printf("  (%d message box(es) during the run)\n", messages);
-    return 0;
+
+    // The program as shipped: every carried picture is inside it.
+    const std::filesystem::path program = std::filesystem::path(self).parent_path() / "ranqua";
+    std::error_code ec;
+    const auto programBytes = std::filesystem::file_size(program, ec);
+    size_t carried = 0, variants = 0;
+    for (const Picture& p : CarriedPictures()) {
+        carried += p.size;
+        if (p.name.find('@') != std::string::npos) ++variants;
+    }
+    if (ec) {
+        std::printf("program size: %s not found\n", program.c_str());
+    } else {
+        const double mb = static_cast<double>(programBytes) / (1024.0 * 1024.0);
+        std::printf("program size %.1f MB (pictures %.1f MB, %zu of them drawn for 2x or 3x)   "
+                    "target <= 32 MB: %s\n",
+                    mb, static_cast<double>(carried) / (1024.0 * 1024.0), variants,
+                    Verdict(mb <= 32.0).c_str());
+    }
+    return failed ? 1 : 0;
 }
 
 } // namespace
@@ -554,8 +655,9 @@ int Measure(const char* self) {
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (argc > 3 && std::strcmp(argv[1], "--game-run") == 0)
+        return GameRun({std::atoi(argv[2]), std::atoi(argv[3])});
     unsetenv("RANQUA_SCALE"); // the displays below are meant as given
-    if (argc > 1 && std::strcmp(argv[1], "--game-run") == 0) return GameRun();
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     return Measure(self.c_str());
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -312,4 +313,48 @@ TEST_F(JpegImageTest, PicturesOfOtherChannelCountsDrawNothing) {
     Surface s = Filled(4, 4);
     EXPECT_EQ(pic.DrawStretched(&s, s.Bounds(), s.Bounds()), 0);
     ExpectShown(s, {}, {}, pic);
+}
+
+TEST_F(JpegImageTest, AtALargerArtScaleAPictureKeepsItsLogicalSize) {
+    // With the picture drawn for that scale when the program carries it, else the 1x one
+    // resampled: either way 800 x 600 logical pixels that look like the 1x picture.
+    CJpegImage plain;
+    ASSERT_TRUE(plain.LoadFromResource("BACK"));
+    Surface one(800, 600, 1);
+    plain.Draw(&one);
+    for (int a : {2, 3}) {
+        platform::SetArtScaleOverride(a);
+        CJpegImage back;
+        ASSERT_TRUE(back.LoadFromResource("BACK"));
+        const bool sharp =
+            platform::FindResource("jpeg", "BACK@" + std::to_string(a) + "x").data != nullptr;
+        EXPECT_EQ(back.m_scale, sharp ? a : 1);
+        EXPECT_EQ(back.m_width, 800);
+        EXPECT_EQ(back.m_height, 600);
+        EXPECT_EQ(back.m_bitmapInfo.bmiHeader.biWidth, 800 * back.m_scale);
+        Surface big(800, 600);
+        ASSERT_EQ(big.Scale(), a);
+        back.Draw(&big);
+        int64_t difference = 0;
+        for (int32_t y = 0; y < 600; ++y)
+            for (int32_t x = 0; x < 800; ++x)
+                for (int shift : {0, 8, 16})
+                    difference += std::abs(static_cast<int>((big.Pixel(x, y) >> shift) & 0xFF) -
+                                           static_cast<int>((one.Pixel(x, y) >> shift) & 0xFF));
+        EXPECT_LT(difference / (800 * 600 * 3), 6) << "scale " << a;
+        platform::SetArtScaleOverride(std::nullopt);
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(JpegImageTest, PicturesOfAScaleMustBeWholeLogicalPixels) {
+    const platform::ResourceData digits = platform::FindResource("jpeg", "DIGITS"); // 144 x 21
+    CJpegImage pic;
+    ASSERT_TRUE(pic.LoadFromMemory(digits.data, digits.size, 3));
+    EXPECT_EQ(pic.m_width, 48);
+    EXPECT_EQ(pic.m_height, 7);
+    EXPECT_EQ(pic.m_scale, 3);
+    EXPECT_FALSE(pic.LoadFromMemory(digits.data, digits.size, 2)); // 21 rows are not pairs
+    EXPECT_EQ(messages, std::vector<std::string>{"Error opening JPEG file"});
+    EXPECT_EQ(pic.m_width, 48); // kept
 }

@@ -58,42 +58,78 @@ TEST(Rand, FollowsTheFormulaForOtherSeeds) {
     EXPECT_EQ(Rand(), first);
 }
 
-TEST(DisplayScale, IsTheLargestWholeScaleThatFitsThePlayArea) {
+TEST(DisplayScale, FillsTheDisplayWithThePlayAreaAndPicksTheArtScale) {
     ScopedEnv scale("RANQUA_SCALE", nullptr);
-    EXPECT_EQ(DisplayScale({800, 600}), 1);
-    EXPECT_EQ(DisplayScale({1024, 768}), 1);
-    EXPECT_EQ(DisplayScale({1599, 1200}), 1);
-    EXPECT_EQ(DisplayScale({1600, 1200}), 2);
-    EXPECT_EQ(DisplayScale({1920, 1080}), 1); // 1200 rows would be needed for 2
-    EXPECT_EQ(DisplayScale({2560, 1440}), 2);
-    EXPECT_EQ(DisplayScale({3840, 2160}), 3);
-    EXPECT_EQ(DisplayScale({640, 480}), 1); // too small is for the caller to refuse
-    EXPECT_EQ(DisplayScale({0, 0}), 1);
-
-    SetDisplaySizeOverride(Size{3840, 2160});
-    EXPECT_EQ(DisplaySize(), (Size{1280, 720}));
-    EXPECT_EQ(PhysicalDisplaySize(), (Size{3840, 2160}));
-    SetDisplaySizeOverride(Size{1024, 768});
-    EXPECT_EQ(DisplaySize(), (Size{1024, 768}));
+    const struct {
+        Size physical;
+        double s;
+        Size logical;
+        int art;
+    } cases[] = {
+        {{800, 600}, 1.0, {800, 600}, 1},
+        {{1024, 768}, 1.28, {800, 600}, 2},
+        {{1366, 768}, 1.28, {1067, 600}, 2},
+        {{1920, 1080}, 1.8, {1066, 600}, 2}, // 1080 / 1.8 is 600 exactly, not 599.99
+        {{1920, 1200}, 2.0, {960, 600}, 2},
+        {{1600, 1200}, 2.0, {800, 600}, 2},
+        {{2560, 1440}, 2.4, {1066, 600}, 3},
+        {{3840, 2160}, 3.6, {1066, 600}, 3},
+        {{1280, 1024}, 1.6, {800, 640}, 2}, // narrow: the width decides
+        {{640, 480}, 1.0, {640, 480}, 1},   // too small is for the caller to refuse
+    };
+    for (const auto& c : cases) {
+        const Scale s = DisplayScale(c.physical);
+        EXPECT_DOUBLE_EQ(s.Value(), c.s) << c.physical.width << "x" << c.physical.height;
+        EXPECT_EQ(ArtScaleFor(s), c.art) << c.physical.width << "x" << c.physical.height;
+        SetDisplaySizeOverride(c.physical);
+        EXPECT_EQ(DisplaySize(), c.logical) << c.physical.width << "x" << c.physical.height;
+        EXPECT_EQ(PhysicalDisplaySize(), c.physical);
+    }
     SetDisplaySizeOverride(std::nullopt);
+    EXPECT_EQ(DisplayScale({0, 0}), (Scale{1, 1}));
 }
 
-TEST(DisplayScale, EnvironmentOverridesWithAWholeNumber) {
+TEST(DisplayScale, ConvertsBetweenPhysicalAndLogicalPixelsExactly) {
+    for (const Scale s : {Scale{1080, 600}, Scale{768, 600}, Scale{2160, 600}, Scale{2, 1}}) {
+        for (int32_t v = 0; v < 1200; ++v) {
+            // A logical pixel's first physical pixel is its own, and the one before is not.
+            const int32_t first = s.FirstPhysical(v);
+            ASSERT_EQ(s.ToLogical(first), v) << s.Value() << " at " << v;
+            if (v > 0) {
+                ASSERT_EQ(s.ToLogical(first - 1), v - 1) << s.Value() << " at " << v;
+            }
+            ASSERT_LE(s.FloorPhysical(v), first);
+            ASSERT_GE(s.FloorPhysical(v) + 1, first);
+        }
+    }
+    EXPECT_EQ((Scale{9, 5}).ToLogical(-1), -1); // rounded down, not toward zero
+}
+
+TEST(DisplayScale, EnvironmentOverridesWithAnyNumberFromOne) {
     {
         ScopedEnv scale("RANQUA_SCALE", "2");
-        EXPECT_EQ(DisplayScale({1024, 768}), 2);
+        EXPECT_DOUBLE_EQ(DisplayScale({1024, 768}).Value(), 2.0);
         SetDisplaySizeOverride(Size{3840, 2160});
         EXPECT_EQ(DisplaySize(), (Size{1920, 1080}));
         SetDisplaySizeOverride(std::nullopt);
     }
     {
         ScopedEnv scale("RANQUA_SCALE", "1");
-        EXPECT_EQ(DisplayScale({3840, 2160}), 1);
+        EXPECT_TRUE(DisplayScale({3840, 2160}).IsOne());
+        EXPECT_EQ(ArtScaleFor(DisplayScale({3840, 2160})), 1);
     }
-    for (const char* bad : {"", "0", "-1", "abc", "2x", "1.5", "17", "99999999999999999999"}) {
+    {
+        ScopedEnv scale("RANQUA_SCALE", "1.5");
+        EXPECT_DOUBLE_EQ(DisplayScale({3840, 2160}).Value(), 1.5);
+        SetDisplaySizeOverride(Size{1920, 1080});
+        EXPECT_EQ(DisplaySize(), (Size{1280, 720}));
+        SetDisplaySizeOverride(std::nullopt);
+    }
+    for (const char* bad :
+         {"", "0", "-1", "abc", "2x", "0.5", ".5", "1.", "17", "1e1", "99999999999999999999"}) {
         ScopedEnv scale("RANQUA_SCALE", bad);
-        EXPECT_EQ(DisplayScale({3840, 2160}), 3) << "'" << bad << "'";
-        EXPECT_EQ(DisplayScale({1024, 768}), 1) << "'" << bad << "'";
+        EXPECT_DOUBLE_EQ(DisplayScale({3840, 2160}).Value(), 3.6) << "'" << bad << "'";
+        EXPECT_TRUE(DisplayScale({800, 600}).IsOne()) << "'" << bad << "'";
     }
 }
 

@@ -295,3 +295,74 @@ TEST(Surface, MovedSurfacesKeepTheirPixels) {
     dst.Stretch(dst.Bounds(), c, {0, 0, 1, 1});
     EXPECT_EQ(dst.Pixel(2, 1), Marker(0, 0));
 }
+
+namespace {
+
+// The same drawing on surfaces of scale `k`: sources are marked per logical pixel, so every
+// operation must give each logical pixel as a whole block of the 1x result's colour.
+Surface DrawnAtScale(int k) {
+    Surface dst(12, 9, k);
+    dst.Fill(dst.Bounds(), kBackground);
+    Surface src(6, 5, k);
+    for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < 6; ++x)
+            src.Fill({x, y, x + 1, y + 1}, Marker(x, y));
+    dst.Fill({1, 1, 4, 3}, Rgb(1, 2, 3));
+    dst.Copy({-1, 4, 4, 7}, src, {1, 1});
+    dst.Blend({5, 0, 9, 3}, src, {2, 2}, 100);
+    dst.Stretch({6, 3, 12, 9}, src, {0, 0, 3, 3}); // doubled
+    std::vector<uint8_t> bytes(static_cast<size_t>(4 * k) * 4 * 3 * k);
+    for (int32_t y = 0; y < 3 * k; ++y)
+        for (int32_t x = 0; x < 4 * k; ++x) {
+            const uint32_t c = Marker(20 + x / k, 20 + y / k);
+            uint8_t* p = &bytes[(static_cast<size_t>(y) * 4 * k + x) * 4];
+            p[0] = c & 0xFF;
+            p[1] = (c >> 8) & 0xFF;
+            p[2] = (c >> 16) & 0xFF;
+        }
+    const PixelView picture{bytes.data(), 4 * k, 3 * k, 4, 16 * k, k};
+    dst.DrawPixels({0, 7, 3, 9}, picture, {1, 1, 4, 3});
+    return dst;
+}
+
+} // namespace
+
+TEST(Surface, AtTwiceAndThreeTimesTheScaleEveryOperationDrawsWholeBlocks) {
+    const Surface one = DrawnAtScale(1);
+    for (int k : {2, 3}) {
+        const Surface big = DrawnAtScale(k);
+        ASSERT_EQ(big.PixelWidth(), 12 * k);
+        ASSERT_EQ(big.PixelHeight(), 9 * k);
+        for (int32_t y = 0; y < big.PixelHeight(); ++y)
+            for (int32_t x = 0; x < big.PixelWidth(); ++x)
+                ASSERT_EQ(big.Row(y)[x] & 0xFFFFFF, one.Pixel(x / k, y / k))
+                    << "scale " << k << " at " << x << ", " << y;
+    }
+}
+
+TEST(Surface, APictureOfAnotherScaleIsResampledSmoothlyWithinItsPart) {
+    // A 1x strip of two cells, black | white, and a red cell beside them.
+    std::vector<uint8_t> bytes(3 * 4, 0);
+    bytes[4] = bytes[5] = bytes[6] = 255;
+    bytes[10] = 255;
+    const PixelView strip{bytes.data(), 3, 1, 4, 12, 1};
+    Surface dst(2, 1, 2);
+    dst.DrawPixels(dst.Bounds(), strip, {0, 0, 2, 1});
+    // Smooth, not blocks: the pixels by the edge take something of both sides...
+    const uint32_t inner = dst.Row(0)[1] & 0xFF, outer = dst.Row(0)[2] & 0xFF;
+    EXPECT_EQ(dst.Row(0)[0] & 0xFFFFFF, 0u);
+    EXPECT_GT(inner, 0u);
+    EXPECT_LT(inner, outer);
+    EXPECT_LT(outer, 255u);
+    EXPECT_EQ(dst.Row(0)[3] & 0xFFFFFF, 0xFFFFFFu);
+    // ...but nothing from beyond the part drawn: no red at the right edge.
+    for (int32_t y = 0; y < 2; ++y)
+        EXPECT_EQ(dst.Row(y)[3] & 0xFFFFFF, 0xFFFFFFu);
+    // A surface of another scale is drawn in the same place.
+    Surface from(2, 1, 1);
+    from.Fill({1, 0, 2, 1}, Rgb(0, 0, 250));
+    Surface to(3, 1, 3);
+    to.Copy({1, 0, 3, 1}, from, {0, 0});
+    for (int32_t x = 0; x < 9; ++x)
+        EXPECT_EQ(to.Row(2)[x] & 0xFFFFFF, x >= 6 ? 250u : 0u) << x;
+}

@@ -68,7 +68,9 @@ protected:
         std::filesystem::create_directories(m_root / "game");
         setenv("HOME", (m_root / "home").c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
-        unsetenv("RANQUA_SCALE");
+        // One logical pixel a physical one, as the pixel tables assume; tests of other
+        // scales set it themselves.
+        setenv("RANQUA_SCALE", "1", 1);
         std::filesystem::current_path(m_root / "game");
         PrepareFolders();
 

@@ -57,8 +57,8 @@ CInterface::CInterface(const std::string& className) {
     m_playRect = {display.width / 2 - 400, display.height / 2 - 300, display.width / 2 + 400,
                   display.height / 2 + 300};
     m_presentRect = m_playRect;
-    // 4. The window.
-    Create("Game", m_displayRect, platform::FindResource("icon", "PRG_ICON"));
+    // 4. The window. Without one the player would only see a black screen.
+    if (!Create("Game", m_displayRect, platform::FindResource("icon", "PRG_ICON"))) std::exit(1);
     // 5. Link position in window coordinates.
     m_linkPosition = {layout::kLinkPosition.x + m_playRect.left,
                       layout::kLinkPosition.y + m_playRect.top};

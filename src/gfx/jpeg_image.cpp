@@ -14,6 +14,16 @@ void Trace(const char*) {}
 } // namespace
 
 bool CJpegImage::LoadFromResource(const std::string& name) {
+    const int a = platform::ArtScale();
+    if (a > 1) {
+        const platform::ResourceData sharp =
+            platform::FindResource("jpeg", name + "@" + std::to_string(a) + "x");
+        // A variant that is not exactly a times a whole picture is not one we can place.
+        platform::DecodedJpeg decoded;
+        if (sharp && platform::DecodeJpeg(sharp.data, sharp.size, decoded) &&
+            decoded.width % a == 0 && decoded.height % a == 0)
+            return Take(std::move(decoded), a);
+    }
     const platform::ResourceData res = platform::FindResource("jpeg", name);
     return LoadFromMemory(res.data, res.size);
 }
@@ -28,19 +38,25 @@ bool CJpegImage::LoadFromFile(const std::string& path) {
     return LoadFromMemory(bytes->data(), bytes->size());
 }
 
-bool CJpegImage::LoadFromMemory(const uint8_t* data, size_t size) {
+bool CJpegImage::LoadFromMemory(const uint8_t* data, size_t size, int32_t scale) {
     platform::DecodedJpeg decoded;
-    if (!platform::DecodeJpeg(data, size, decoded)) {
+    if (scale < 1 || !platform::DecodeJpeg(data, size, decoded) || decoded.width % scale != 0 ||
+        decoded.height % scale != 0) {
         Trace("Cannot read image data\n");
         platform::MessageBox("Error opening JPEG file");
         return false;
     }
+    return Take(std::move(decoded), scale);
+}
+
+bool CJpegImage::Take(platform::DecodedJpeg&& decoded, int32_t scale) {
     auto pixels = std::make_unique<uint8_t[]>(decoded.pixels.size());
     std::memcpy(pixels.get(), decoded.pixels.data(), decoded.pixels.size());
     if (decoded.channels == 4) PremultiplyAlpha(pixels.get(), decoded.width, decoded.height);
     m_pixels = std::move(pixels);
-    m_width = decoded.width;
-    m_height = decoded.height;
+    m_scale = scale;
+    m_width = decoded.width / scale;
+    m_height = decoded.height / scale;
     m_channels = static_cast<uint32_t>(decoded.channels);
     BuildBitmapInfo();
     return true;
@@ -60,8 +76,8 @@ void CJpegImage::BuildBitmapInfo() {
     m_bitmapInfo = BitmapInfo{};
     BitmapInfoHeader& h = m_bitmapInfo.bmiHeader;
     h.biSize = 40;
-    h.biWidth = m_width;
-    h.biHeight = -m_height;
+    h.biWidth = m_width * m_scale;
+    h.biHeight = -m_height * m_scale;
     h.biPlanes = 1;
     if (m_channels == 3)
         h.biBitCount = 24;
@@ -88,8 +104,9 @@ int CJpegImage::DrawStretched(platform::Surface* target, const platform::Rect& d
                               const platform::Rect& src) const {
     if (!target || !m_pixels || m_bitmapInfo.bmiHeader.biBitCount == 0) return 0;
     if (dst.Width() <= 0 || dst.Height() <= 0 || src.Width() <= 0 || src.Height() <= 0) return 0;
-    const platform::PixelView view{m_pixels.get(), m_width, m_height,
-                                   static_cast<int32_t>(m_channels), Stride()};
+    const platform::PixelView view{m_pixels.get(),     PixelWidth(),
+                                   m_height * m_scale, static_cast<int32_t>(m_channels),
+                                   Stride(),           m_scale};
     target->DrawPixels(dst, view, src);
     return dst.Height();
 }

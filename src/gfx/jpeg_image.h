@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/geometry.h"
+#include "platform/jpeg.h"
 #include "platform/surface.h"
 
 #include <cstdint>
@@ -38,10 +39,13 @@ public:
 
     // Decode the "jpeg" resource `name`, or a JPEG file. On failure the message box says
     // "Error opening JPEG file", false is returned and the picture keeps what it held.
+    // At an art scale a above 1 the resource drawn for it, "name@ax", is taken when the
+    // program carries it (and it is exactly a times the size); otherwise `name` itself.
     bool LoadFromResource(const std::string& name);
     bool LoadFromFile(const std::string& path);
-    // Decodes JPEG bytes already in memory (the two loads end here).
-    bool LoadFromMemory(const uint8_t* data, size_t size);
+    // Decodes JPEG bytes already in memory (the two loads end here); `scale` is how many
+    // pixels of it make one logical pixel.
+    bool LoadFromMemory(const uint8_t* data, size_t size, int32_t scale = 1);
 
     // The whole picture at the target's origin.
     void Draw(platform::Surface* target) const;
@@ -58,13 +62,18 @@ public:
     // Colour bytes R,G,B,A become B,G,R premultiplied by A: (c * a + 1) >> 8.
     static void PremultiplyAlpha(uint8_t* pixels, int32_t width, int32_t height);
 
+    // Logical size; the pixels are m_scale times as wide and high.
     int32_t m_width = 0;
     int32_t m_height = 0;
     std::unique_ptr<uint8_t[]> m_pixels;
     uint32_t m_channels = 0;
-    BitmapInfo m_bitmapInfo{};
+    BitmapInfo m_bitmapInfo{}; // describes the pixels as they are
+    int32_t m_scale = 1;
 
 private:
+    // Keeps decoded pixels drawn at `scale`; always succeeds.
+    bool Take(platform::DecodedJpeg&& decoded, int32_t scale);
     void BuildBitmapInfo();
-    int32_t Stride() const { return (m_width * static_cast<int32_t>(m_channels) + 3) & ~3; }
+    int32_t PixelWidth() const { return m_width * m_scale; }
+    int32_t Stride() const { return (PixelWidth() * static_cast<int32_t>(m_channels) + 3) & ~3; }
 };

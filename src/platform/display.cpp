@@ -1,8 +1,9 @@
-// display.cpp: display size from SDL, and the whole-number scale for large screens.
+// display.cpp: display size from SDL, and the scale for larger screens.
 #include "platform/display.h"
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -10,6 +11,48 @@ namespace platform {
 
 namespace {
 std::optional<Size> g_override;
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// "1", "1.5", "2.25": a decimal number read exactly as a fraction; nullopt when it is not one
+// or is below 1. Up to 4 decimals, up to 16: beyond that no display is served by it.
+std::optional<Scale> ParseScale(const char* text) {
+    int64_t whole = 0, frac = 0, den = 1;
+    const char* p = text;
+    if (*p < '0' || *p > '9') return std::nullopt;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        whole = whole * 10 + (*p - '0');
+        if (whole > 16) return std::nullopt;
+    }
+    if (*p == '.') {
+        ++p;
+        if (*p < '0' || *p > '9') return std::nullopt;
+        for (; *p >= '0' && *p <= '9'; ++p) {
+            if (den >= 10000) return std::nullopt;
+            frac = frac * 10 + (*p - '0');
+            den *= 10;
+        }
+    }
+    if (*p != '\0') return std::nullopt;
+    const Scale s{whole * den + frac, den};
+    if (s.num < s.den || s.num > 16 * s.den) return std::nullopt;
+    return s;
+}
+} // namespace
+
+int32_t Scale::ToLogical(int32_t physical) const {
+    return static_cast<int32_t>(FloorDiv(int64_t{physical} * den, num));
+}
+
+int32_t Scale::FloorPhysical(int32_t v) const {
+    return static_cast<int32_t>(FloorDiv(int64_t{v} * num, den));
+}
+
+int32_t Scale::FirstPhysical(int32_t v) const {
+    return static_cast<int32_t>(-FloorDiv(-int64_t{v} * num, den));
 }
 
 void SetDisplaySizeOverride(std::optional<Size> size) {
@@ -18,27 +61,41 @@ void SetDisplaySizeOverride(std::optional<Size> size) {
 
 Size PhysicalDisplaySize() {
     if (g_override) return *g_override;
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0)
+        return {bounds.w, bounds.h};
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {0, 0};
     return {mode.w, mode.h};
 }
 
-int DisplayScale(Size physical) {
-    if (const char* env = std::getenv("RANQUA_SCALE")) {
-        char* end = nullptr;
-        const long k = std::strtol(env, &end, 10);
-        if (end != env && *end == '\0' && k >= 1 && k <= 16) return static_cast<int>(k);
-    }
-    int k = 1;
-    while (800 * (k + 1) <= physical.width && 600 * (k + 1) <= physical.height)
-        ++k;
-    return k;
+Point PhysicalDisplayOrigin() {
+    if (g_override) return {0, 0};
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(0, &bounds) != 0) return {0, 0};
+    return {bounds.x, bounds.y};
+}
+
+Scale DisplayScale(Size physical) {
+    if (const char* env = std::getenv("RANQUA_SCALE"))
+        if (const auto s = ParseScale(env)) return *s;
+    // min(W / 800, H / 600), compared as fractions.
+    Scale s{physical.width, 800};
+    if (int64_t{physical.height} * 800 < int64_t{physical.width} * 600) s = {physical.height, 600};
+    if (s.num < s.den) return {1, 1}; // too small is for the caller to refuse
+    return s;
 }
 
 Size DisplaySize() {
     const Size p = PhysicalDisplaySize();
-    const int k = DisplayScale(p);
-    return {p.width / k, p.height / k};
+    const Scale s = DisplayScale(p);
+    return {s.ToLogical(p.width), s.ToLogical(p.height)};
+}
+
+int ArtScaleFor(const Scale& s) {
+    for (int a = 1; a <= 3; ++a)
+        if (s.num <= a * s.den) return a;
+    return 3;
 }
 
 } // namespace platform

@@ -1,19 +1,41 @@
-// display.h: the size of the display the game covers, and the pixel scale on large screens.
+// display.h: the size of the display the game covers, and the scale on larger screens.
 #pragma once
 
 #include "platform/geometry.h"
 
+#include <cstdint>
 #include <optional>
 
 namespace platform {
 
+// A scale kept as an exact fraction, so that 1080 / (1080 / 600) is 600 and not 599.99.
+struct Scale {
+    int64_t num = 1;
+    int64_t den = 1;
+    double Value() const { return static_cast<double>(num) / static_cast<double>(den); }
+    bool IsOne() const { return num == den; }
+    // Physical to logical, rounded down (mouse positions, the display size).
+    int32_t ToLogical(int32_t physical) const;
+    // The first physical pixel that lies at or beyond logical `v`, i.e. ceil(v * s).
+    int32_t FirstPhysical(int32_t v) const;
+    // floor(v * s).
+    int32_t FloorPhysical(int32_t v) const;
+    friend bool operator==(const Scale&, const Scale&) = default;
+};
+
 // The physical size of the primary display (or the override).
 Size PhysicalDisplaySize();
-// Whole-number scale k: the largest k with 800k <= width and 600k <= height, at least 1;
-// RANQUA_SCALE (a whole number >= 1) overrides it.
-int DisplayScale(Size physical);
+// Where the primary display starts on the desktop (0, 0 under the override).
+Point PhysicalDisplayOrigin();
+// s = min(width / 800, height / 600), at least 1; RANQUA_SCALE (any number >= 1, such as
+// "1.5") overrides it.
+Scale DisplayScale(Size physical);
 // The display as the game sees it: the physical size divided by the scale, rounded down.
 Size DisplaySize();
+
+// Pictures are composed at a whole-number art scale: the smallest of 1, 2, 3 that is at
+// least s, else 3.
+int ArtScaleFor(const Scale& s);
 
 // Tests pretend to have another display.
 void SetDisplaySizeOverride(std::optional<Size> size);

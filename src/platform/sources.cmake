@@ -6,6 +6,7 @@ set(RANQUA_PLATFORM_SOURCES
   src/platform/jpeg.cpp
   src/platform/message_box.cpp
   src/platform/music.cpp
+  src/platform/present.cpp
   src/platform/rand.cpp
   src/platform/resources.cpp
   src/platform/shell.cpp

@@ -5,9 +5,18 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
+#include <optional>
 
 namespace platform {
+
+// Every surface and picture is composed at one whole-number art scale (1, 2 or 3): a logical
+// pixel is a x a pixels. The window sets it once at start-up; 1 until then.
+int ArtScale();
+void SetArtScale(int scale);
+// Tests compose at a chosen scale whatever the display says (nullopt: as the display says).
+void SetArtScaleOverride(std::optional<int> scale);
 
 // A decoded picture as rows of bytes: 3 channels B,G,R or 4 channels B,G,R,A (premultiplied);
 // every row is `stride` bytes, top row first.
@@ -17,6 +26,7 @@ struct PixelView {
     int32_t height = 0;
     int32_t channels = 0;
     int32_t stride = 0;
+    int32_t scale = 1; // pixels per logical pixel: width and height are scale x logical
 };
 
 // Colours are 0x00RRGGBB.
@@ -27,7 +37,9 @@ constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
 class Surface {
 public:
     Surface() = default;
-    Surface(int32_t width, int32_t height); // all black
+    // All black, `width` x `height` logical pixels at the art scale (or at `scale`).
+    Surface(int32_t width, int32_t height);
+    Surface(int32_t width, int32_t height, int scale);
     ~Surface();
     Surface(Surface&& other) noexcept;
     Surface& operator=(Surface&& other) noexcept;
@@ -37,14 +49,22 @@ public:
     int32_t Width() const { return m_width; }
     int32_t Height() const { return m_height; }
     Rect Bounds() const { return {0, 0, m_width, m_height}; }
-    // Pixel as 0x00RRGGBB; outside the surface 0.
+    int Scale() const { return m_scale; }
+    // The pixels themselves: Scale() x the logical size.
+    int32_t PixelWidth() const { return m_width * m_scale; }
+    int32_t PixelHeight() const { return m_height * m_scale; }
+    // Logical pixel as 0x00RRGGBB (the top-left pixel of its block); outside the surface 0.
     uint32_t Pixel(int32_t x, int32_t y) const;
+    // Row `y` of the pixels themselves (PixelWidth() of them).
     const uint32_t* Row(int32_t y) const {
-        return m_pixels.data() + static_cast<size_t>(y) * m_width;
+        return m_pixels.get() + static_cast<size_t>(y) * PixelWidth();
     }
-    uint32_t* Row(int32_t y) { return m_pixels.data() + static_cast<size_t>(y) * m_width; }
+    uint32_t* Row(int32_t y) { return m_pixels.get() + static_cast<size_t>(y) * PixelWidth(); }
+    // pixman_image_t* of the pixels, for the window's present; null when empty.
+    void* Image() const;
 
-    // Every operation clips to this surface and to the source; what has no source stays.
+    // Rectangles and points are logical. Every operation clips to this surface and to the
+    // source; what has no source stays. A source of another scale is resampled.
     void Fill(const Rect& r, uint32_t rgb);
     // 1:1 copy of `src` starting at `srcPoint` into `dst`.
     void Copy(const Rect& dst, const Surface& src, Point srcPoint);
@@ -52,17 +72,24 @@ public:
     void Blend(const Rect& dst, const Surface& src, Point srcPoint, uint8_t alpha);
     // Nearest-neighbour stretch of `srcRect` of `src` into `dst`, opaque (alpha 255) or blended.
     void Stretch(const Rect& dst, const Surface& src, const Rect& srcRect, uint8_t alpha = 255);
-    // Stretches `srcRect` of a decoded picture into `dst`. Pictures of other than 3 or 4
-    // channels, or empty ones, draw nothing.
+    // Stretches `srcRect` (logical) of a decoded picture into `dst`. A picture of this
+    // surface's scale is drawn pixel for pixel (nearest neighbour when stretched); one of
+    // another scale is resampled smoothly. Pictures of other than 3 or 4 channels, or empty
+    // ones, draw nothing.
     void DrawPixels(const Rect& dst, const PixelView& picture, const Rect& srcRect);
 
 private:
-    void* Image() const; // pixman_image_t*, made on first use
     void Release();
 
     int32_t m_width = 0;
     int32_t m_height = 0;
-    std::vector<uint32_t> m_pixels;
+    int m_scale = 1;
+    struct Free {
+        void operator()(uint32_t* p) const { std::free(p); }
+    };
+    // From calloc: a large surface's pages cost nothing until drawn on, so a black surface
+    // that is only read (the closing fade's) or not yet used (the saved screen) stays cheap.
+    std::unique_ptr<uint32_t[], Free> m_pixels;
     mutable void* m_image = nullptr;
 };
 

@@ -3,12 +3,15 @@
 
 #include "platform/display.h"
 #include "platform/music.h"
+#include "platform/present.h"
 #include "platform/sound.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <vector>
 
 namespace platform {
 
@@ -72,18 +75,60 @@ FrameWindow::~FrameWindow() {
     if (m_window) SDL_DestroyWindow(static_cast<SDL_Window*>(m_window));
 }
 
+namespace {
+
+SDL_Window* OpenWindow(const std::string& title, const Rect& r) {
+    return SDL_CreateWindow(title.c_str(), r.left, r.top, r.Width(), r.Height(),
+                            SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+}
+
+// The physical pixels that show logical `r` (partly or wholly); what reaches the logical
+// display's right or bottom edge reaches the window's, so no sliver stays unpainted.
+Rect PhysicalRect(const Scale& s, const Rect& r, Size window) {
+    Rect p{s.FloorPhysical(r.left), s.FloorPhysical(r.top), s.FirstPhysical(r.right),
+           s.FirstPhysical(r.bottom)};
+    if (r.right >= s.ToLogical(window.width)) p.right = window.width;
+    if (r.bottom >= s.ToLogical(window.height)) p.bottom = window.height;
+    return p.Intersect({0, 0, window.width, window.height});
+}
+
+} // namespace
+
 bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceData icon) {
-    m_scale = DisplayScale(PhysicalDisplaySize());
+    const Size physical = PhysicalDisplaySize();
+    m_scale = DisplayScale(physical);
+    SetArtScale(ArtScaleFor(m_scale));
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // We compose every pixel ourselves: a GL-backed window surface would only add a software
     // GL stack (about 90 MB resident under X11, and leaks at exit) for the same copies.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_Window* w = SDL_CreateWindow(title.c_str(), rect.left * m_scale, rect.top * m_scale,
-                                     rect.Width() * m_scale, rect.Height() * m_scale,
-                                     SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+    // On the primary display's own origin, so that it never straddles two monitors.
+    Rect where = PhysicalRect(m_scale, rect, physical);
+    const Point origin = PhysicalDisplayOrigin();
+    where = where.Offset(origin.x, origin.y);
+    SDL_Window* w = OpenWindow(title, where);
     if (!w) {
         std::fprintf(stderr, "ranqua: cannot create the window: %s\n", SDL_GetError());
         return false;
+    }
+    if (!SDL_GetWindowSurface(w)) {
+        // A display of a depth SDL cannot draw on (30 bits, say) may still offer another.
+        const std::string why = SDL_GetError();
+        SDL_DestroyWindow(w);
+        w = nullptr;
+        const std::string visual = EightBitVisual();
+        if (!visual.empty()) {
+            SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, visual.c_str());
+            w = OpenWindow(title, where);
+            if (w && !SDL_GetWindowSurface(w)) {
+                SDL_DestroyWindow(w);
+                w = nullptr;
+            }
+        }
+        if (!w) {
+            std::fprintf(stderr, "ranqua: cannot draw on this display: %s\n", why.c_str());
+            return false;
+        }
     }
     m_window = w;
     if (icon) {
@@ -102,43 +147,56 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
     SDL_Window* w = static_cast<SDL_Window*>(m_window);
     SDL_Surface* ws = SDL_GetWindowSurface(w);
     if (!ws) return;
-    const int k = m_scale;
-    const Rect r = rect.Intersect(surface.Bounds()).Intersect({0, 0, ws->w / k, ws->h / k});
+    const Rect r = rect.Intersect(surface.Bounds());
     if (r.IsEmpty()) return;
+    const Rect p = PhysicalRect(m_scale, r, {ws->w, ws->h});
+    if (p.IsEmpty()) return;
+    // Physical pixels per pixel of the surface, when that is a whole number.
+    const int64_t art = int64_t{surface.Scale()} * m_scale.den;
+    const int k = m_scale.num % art == 0 ? static_cast<int>(m_scale.num / art) : 0;
+
     if (SDL_MUSTLOCK(ws)) SDL_LockSurface(ws);
+    // x8r8g8b8 windows take the pixels directly; any other kind through one conversion.
     const bool direct = ws->format->BytesPerPixel == 4 && ws->format->Rmask == 0x00FF0000 &&
-                        ws->format->Gmask == 0x0000FF00 && ws->format->Bmask == 0x000000FF;
-    for (int32_t y = r.top; y < r.bottom; ++y) {
-        const uint32_t* src = surface.Row(y);
-        for (int dy = 0; dy < k; ++dy) {
-            uint8_t* rowBytes = static_cast<uint8_t*>(ws->pixels) + (y * k + dy) * ws->pitch;
-            if (direct) {
-                uint32_t* dst = reinterpret_cast<uint32_t*>(rowBytes);
-                if (k == 1 && ws->format->Amask == 0) {
-                    // The window ignores the top byte: whole rows go across as they are.
-                    SDL_memcpy(dst + r.left, src + r.left, static_cast<size_t>(r.Width()) * 4);
-                } else if (k == 1) {
-                    for (int32_t x = r.left; x < r.right; ++x)
-                        dst[x] = src[x] | 0xFF000000u;
-                } else {
-                    for (int32_t x = r.left; x < r.right; ++x)
-                        for (int dx = 0; dx < k; ++dx)
-                            dst[x * k + dx] = src[x] | 0xFF000000u;
-                }
-            } else {
-                for (int32_t x = r.left; x < r.right; ++x) {
-                    const uint32_t c = src[x];
-                    const Uint32 v =
-                        SDL_MapRGB(ws->format, (c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
-                    for (int dx = 0; dx < k; ++dx)
-                        SDL_memcpy(rowBytes + (x * k + dx) * ws->format->BytesPerPixel, &v,
-                                   ws->format->BytesPerPixel);
-                }
-            }
-        }
+                        ws->format->Gmask == 0x0000FF00 && ws->format->Bmask == 0x000000FF &&
+                        ws->format->Amask == 0;
+    std::vector<uint32_t> temp;
+    uint8_t* out = static_cast<uint8_t*>(ws->pixels) + p.top * ws->pitch;
+    int pitch = ws->pitch;
+    if (direct) {
+        out += p.left * 4;
+    } else {
+        temp.resize(static_cast<size_t>(p.Width()) * p.Height());
+        out = reinterpret_cast<uint8_t*>(temp.data());
+        pitch = p.Width() * 4;
     }
+    if (k > 0) {
+        // Whole pixels: a plain copy, or each pixel a k x k block. Beyond the surface's last
+        // pixel (a sliver at the display's edge) its edge repeats.
+        const int32_t lastX = surface.PixelWidth() - 1, lastY = surface.PixelHeight() - 1;
+        for (int32_t y = p.top; y < p.bottom; ++y) {
+            const uint32_t* src = surface.Row(std::min(y / k, lastY));
+            uint32_t* dst = reinterpret_cast<uint32_t*>(out + (y - p.top) * pitch);
+            int32_t x = p.left;
+            if (k == 1) {
+                const int32_t inside = std::max(0, std::min(p.right, lastX + 1) - x);
+                SDL_memcpy(dst, src + x, static_cast<size_t>(inside) * 4);
+                x += inside;
+            }
+            for (; x < p.right; ++x)
+                dst[x - p.left] = src[std::min(x / k, lastX)];
+        }
+    } else {
+        ResampleTo(surface, m_scale, p, reinterpret_cast<uint32_t*>(out), pitch);
+    }
+    if (!direct)
+        SDL_ConvertPixels(p.Width(), p.Height(), SDL_PIXELFORMAT_RGB888, temp.data(), p.Width() * 4,
+                          ws->format->format,
+                          static_cast<uint8_t*>(ws->pixels) + p.top * ws->pitch +
+                              p.left * ws->format->BytesPerPixel,
+                          ws->pitch);
     if (SDL_MUSTLOCK(ws)) SDL_UnlockSurface(ws);
-    SDL_Rect sr{r.left * k, r.top * k, r.Width() * k, r.Height() * k};
+    SDL_Rect sr{p.left, p.top, p.Width(), p.Height()};
     SDL_UpdateWindowSurfaceRects(w, &sr, 1);
 }
 
@@ -147,25 +205,36 @@ void FrameWindow::FillWindow(const Rect& rect, uint32_t rgb) {
     SDL_Window* w = static_cast<SDL_Window*>(m_window);
     SDL_Surface* ws = SDL_GetWindowSurface(w);
     if (!ws) return;
-    const int k = m_scale;
-    SDL_Rect sr{rect.left * k, rect.top * k, rect.Width() * k, rect.Height() * k};
+    const Rect p = PhysicalRect(m_scale, rect, {ws->w, ws->h});
+    SDL_Rect sr{p.left, p.top, p.Width(), p.Height()};
     SDL_FillRect(ws, &sr,
                  SDL_MapRGB(ws->format, (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
     SDL_UpdateWindowSurfaceRects(w, &sr, 1);
 }
 
-uint32_t FrameWindow::WindowPixel(int32_t x, int32_t y) const {
+uint32_t FrameWindow::PhysicalPixel(int32_t x, int32_t y) const {
     if (!m_window) return 0;
     SDL_Surface* ws = SDL_GetWindowSurface(static_cast<SDL_Window*>(m_window));
-    const int k = m_scale;
-    if (!ws || x < 0 || y < 0 || x * k >= ws->w || y * k >= ws->h) return 0;
-    const uint8_t* p = static_cast<const uint8_t*>(ws->pixels) + y * k * ws->pitch +
-                       x * k * ws->format->BytesPerPixel;
+    if (!ws || x < 0 || y < 0 || x >= ws->w || y >= ws->h) return 0;
+    const uint8_t* p =
+        static_cast<const uint8_t*>(ws->pixels) + y * ws->pitch + x * ws->format->BytesPerPixel;
     Uint32 v = 0;
     SDL_memcpy(&v, p, ws->format->BytesPerPixel);
     Uint8 r, g, b;
     SDL_GetRGB(v, ws->format, &r, &g, &b);
     return Rgb(r, g, b);
+}
+
+Size FrameWindow::PhysicalSize() const {
+    if (!m_window) return {0, 0};
+    SDL_Surface* ws = SDL_GetWindowSurface(static_cast<SDL_Window*>(m_window));
+    return ws ? Size{ws->w, ws->h} : Size{0, 0};
+}
+
+uint32_t FrameWindow::WindowPixel(int32_t x, int32_t y) const {
+    // The physical pixel under the middle of the logical one: floor((x + 1/2) * s).
+    const platform::Scale twice{m_scale.num, 2 * m_scale.den};
+    return PhysicalPixel(twice.FloorPhysical(2 * x + 1), twice.FloorPhysical(2 * y + 1));
 }
 
 void FrameWindow::SetTimer(uint32_t id, uint32_t ms) {
@@ -217,7 +286,7 @@ bool Application::Dispatch(const void* event) {
     const SDL_Event& e = *static_cast<const SDL_Event*>(event);
     FrameWindow* w = m_mainWindow;
     if (!w) return false;
-    const int k = w->m_scale > 0 ? w->m_scale : 1;
+    const Scale k = w->m_scale;
     if (g_eventBase != 0 && e.type == EventType(kTick)) {
         g_tickPending = false;
         w->OnTimer(g_timerIdValue);
@@ -238,17 +307,17 @@ bool Application::Dispatch(const void* event) {
                 w->OnPaint();
             break;
         case SDL_MOUSEMOTION:
-            w->OnMouseMove(MouseFlags(), {e.motion.x / k, e.motion.y / k});
+            w->OnMouseMove(MouseFlags(), {k.ToLogical(e.motion.x), k.ToLogical(e.motion.y)});
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (e.button.button == SDL_BUTTON_LEFT)
-                w->OnLButtonDown(MouseFlags(), {e.button.x / k, e.button.y / k});
+                w->OnLButtonDown(MouseFlags(), {k.ToLogical(e.button.x), k.ToLogical(e.button.y)});
             else if (e.button.button == SDL_BUTTON_RIGHT)
-                w->OnRButtonDown(MouseFlags(), {e.button.x / k, e.button.y / k});
+                w->OnRButtonDown(MouseFlags(), {k.ToLogical(e.button.x), k.ToLogical(e.button.y)});
             break;
         case SDL_MOUSEBUTTONUP:
             if (e.button.button == SDL_BUTTON_LEFT)
-                w->OnLButtonUp(MouseFlags(), {e.button.x / k, e.button.y / k});
+                w->OnLButtonUp(MouseFlags(), {k.ToLogical(e.button.x), k.ToLogical(e.button.y)});
             break;
         case SDL_KEYDOWN:
             w->OnKeyDown(VirtualKey(e.key.keysym.sym), 1, e.key.repeat ? 0x4000u : 0u);
@@ -287,6 +356,7 @@ bool InitPlatform() {
 }
 
 void ShutdownPlatform() {
+    SetArtScale(1);
     ShutdownAudio();
     SDL_Quit();
     g_eventBase = 0;
@@ -309,17 +379,18 @@ void SendMusicNotify(const void* musicWindow, int32_t mode) {
     if (g_app && g_app->m_mainWindow) g_app->m_mainWindow->OnMciNotifyMode(musicWindow, mode);
 }
 
-// Input is queued in window pixels, as the window system would deliver it.
-static int MainWindowScale() {
-    return g_app && g_app->m_mainWindow ? g_app->m_mainWindow->Scale() : 1;
+// Input is queued in window pixels, as the window system would deliver it: the first
+// physical pixel of the logical point.
+static Scale MainWindowScale() {
+    return g_app && g_app->m_mainWindow ? g_app->m_mainWindow->ScaleFraction() : Scale{};
 }
 
 void PostMouseMove(Point p) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
-    const int k = MainWindowScale();
-    e.motion.x = p.x * k;
-    e.motion.y = p.y * k;
+    const Scale k = MainWindowScale();
+    e.motion.x = k.FirstPhysical(p.x);
+    e.motion.y = k.FirstPhysical(p.y);
     SDL_PushEvent(&e);
 }
 
@@ -327,9 +398,9 @@ void PostMouseButton(bool left, bool down, Point p) {
     SDL_Event e{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.button = left ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
-    const int k = MainWindowScale();
-    e.button.x = p.x * k;
-    e.button.y = p.y * k;
+    const Scale k = MainWindowScale();
+    e.button.x = k.FirstPhysical(p.x);
+    e.button.y = k.FirstPhysical(p.y);
     SDL_PushEvent(&e);
 }
 

@@ -1,6 +1,7 @@
 // window.h: the full-screen frame window, its message handlers and the application loop.
 #pragma once
 
+#include "platform/display.h"
 #include "platform/geometry.h"
 #include "platform/resources.h"
 #include "platform/surface.h"
@@ -25,19 +26,27 @@ public:
     FrameWindow(const FrameWindow&) = delete;
     FrameWindow& operator=(const FrameWindow&) = delete;
 
-    // A borderless window at `rect` (logical pixels) that is shown at once. On a large
-    // display every logical pixel is drawn as a k x k block (see DisplayScale).
+    // A borderless window at `rect` (logical pixels) that is shown at once; the logical
+    // display covers the primary display, each logical pixel s physical ones (DisplayScale),
+    // and sets the art scale that surfaces are composed at. False (and why on stderr) when
+    // there is no window the game can draw in.
     bool Create(const std::string& title, const Rect& rect, ResourceData icon);
-    // Copies `rect` of `surface` to the same place of the window and shows it.
+    // Copies `rect` (logical) of `surface` to the same place of the window and shows it,
+    // resampled from the surface's scale to the display's where they differ.
     void PresentRect(const Surface& surface, const Rect& rect);
     // Fills `rect` of the window directly (only start-up does this).
     void FillWindow(const Rect& rect, uint32_t rgb);
     // Timer `id` every `ms`; ticks coalesce: at most one waits in the queue.
     void SetTimer(uint32_t id, uint32_t ms);
     void KillTimer();
-    // What the window shows at a logical point (tests read it back), 0x00RRGGBB.
+    // What the window shows at the middle of a logical pixel (tests read it back), 0x00RRGGBB.
     uint32_t WindowPixel(int32_t x, int32_t y) const;
-    int Scale() const { return m_scale; }
+    // What the window shows at a physical pixel, and the window's physical size.
+    uint32_t PhysicalPixel(int32_t x, int32_t y) const;
+    Size PhysicalSize() const;
+    // Physical pixels per logical pixel.
+    double Scale() const { return m_scale.Value(); }
+    platform::Scale ScaleFraction() const { return m_scale; }
 
     // Message handlers. The base versions are the default handling: they do nothing.
     virtual void OnPaint() {}
@@ -53,7 +62,7 @@ public:
 private:
     friend class Application;
     void* m_window = nullptr; // SDL_Window*
-    int m_scale = 1;
+    platform::Scale m_scale;
     int m_timerId = 0;
 };
 

@@ -5,3 +5,11 @@ foreach(name game music)
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${name}_test.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(e2e_${name} PROPERTIES LABELS e2e TIMEOUT 300)
 endforeach()
+# The same game on a larger screen: every click a physical one, scaled by 1.8.
+add_test(NAME e2e_game_1920x1080
+  COMMAND env E2E_SCREEN=1920x1080 bash ${CMAKE_CURRENT_LIST_DIR}/game_test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e_game_1920x1080 PROPERTIES LABELS e2e TIMEOUT 300)
+# The game draws on 16-, 24- and 30-bit screens.
+add_test(NAME e2e_depths
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/depth_test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e_depths PROPERTIES LABELS e2e TIMEOUT 300)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # game_test.sh: a real game under a private X server: new game, save, one move, save, help,
 # exit from the menu; then a second run ended by a close request (SIGTERM).
-# Usage: game_test.sh BUILD_DIR
+# Usage: game_test.sh BUILD_DIR (E2E_SCREEN=1920x1080 plays it on a larger screen)
 source "$(dirname "$0")/lib.sh"
 e2e_init game "$1"
 board() { python3 "$E2E_DIR/board.py" "$@"; }
@@ -55,7 +55,7 @@ e2e_click_button help
 e2e_wait_idle
 e2e_shot 6-help
 [ "$(e2e_screen_hash)" != "$before_help" ] || e2e_fail "the help screen did not appear"
-xdotool mousemove $((E2E_OX + 50)) $((E2E_OY + 300)) click 1
+e2e_click_at 50 300
 e2e_wait_idle
 e2e_shot 7-help-closed
 

@@ -2,15 +2,22 @@
 #
 # Usage in a test:  source lib.sh; e2e_init NAME BUILD_DIR; e2e_start_game; ...
 # E2E_LAUNCHER and E2E_PROGRAM name another launcher and program (an installed game).
+# E2E_SCREEN (1024x768) and E2E_DEPTH (24) choose the X screen.
 # Every wait is bounded; a program that hangs is killed by `timeout -s KILL`.
 
 set -euo pipefail
 
 # Physical paths (pwd -P): /proc/PID/exe names the program without symbolic links.
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)
-# The play area's origin on a 1024 x 768 screen.
-E2E_OX=112
-E2E_OY=84
+E2E_SCREEN=${E2E_SCREEN:-1024x768}
+E2E_DEPTH=${E2E_DEPTH:-24}
+# The game fills the screen at s = min(W / 800, H / 600) = E2E_NUM / E2E_DEN and sees the
+# logical screen floor(W / s) x floor(H / s); the play area's logical origin is E2E_OX, E2E_OY.
+E2E_W=${E2E_SCREEN%x*}
+E2E_H=${E2E_SCREEN#*x}
+if [ $((E2E_H * 800)) -lt $((E2E_W * 600)) ]; then E2E_NUM=$E2E_H E2E_DEN=600; else E2E_NUM=$E2E_W E2E_DEN=800; fi
+E2E_OX=$((E2E_W * E2E_DEN / E2E_NUM / 2 - 400))
+E2E_OY=$((E2E_H * E2E_DEN / E2E_NUM / 2 - 300))
 E2E_GAME_PID=""
 E2E_XVFB_PID=""
 
@@ -35,6 +42,7 @@ e2e_fail() {
 # e2e_init NAME BUILD_DIR: temporary home, screenshot folder, a private X server.
 e2e_init() {
     E2E_NAME=$1
+    [ "$E2E_SCREEN" = 1024x768 ] || E2E_NAME=$E2E_NAME-$E2E_SCREEN
     E2E_BUILD=$(cd "$2" && pwd -P)
     [ -x "$E2E_BUILD/ranqua-launch" ] || e2e_fail "no $E2E_BUILD/ranqua-launch"
     for tool in Xvfb xdotool import python3 timeout; do
@@ -73,7 +81,7 @@ e2e_start_x() {
     local i
     # -noreset: otherwise the server resets whenever its last client leaves, and a program
     # started right after another one ended finds no display for a moment.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$E2E_TMP/display" \
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN}x$E2E_DEPTH" -nolisten tcp -noreset 3>"$E2E_TMP/display" \
         >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     for i in $(seq 200); do
@@ -133,9 +141,26 @@ e2e_wait_open() {
     e2e_log "the program has $1 open"
 }
 
+# e2e_phys V: the physical pixel under the middle of logical pixel V.
+e2e_phys() { echo $((((2 * $1 + 1) * E2E_NUM) / (2 * E2E_DEN))); }
+# e2e_first_phys V: the first physical pixel of logical pixel V.
+e2e_first_phys() { echo $(((($1) * E2E_NUM + E2E_DEN - 1) / E2E_DEN)); }
+
+# e2e_click_at X Y: a click at a point of the play area (logical).
+e2e_click_at() {
+    xdotool mousemove "$(e2e_phys $((E2E_OX + $1)))" "$(e2e_phys $((E2E_OY + $2)))"
+    sleep 0.05
+    xdotool click 1
+}
+
 # A fingerprint of what the play area shows now.
 e2e_screen_hash() {
-    import -window root -crop 800x600+$E2E_OX+$E2E_OY rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+    local x y w h
+    x=$(e2e_first_phys "$E2E_OX")
+    y=$(e2e_first_phys "$E2E_OY")
+    w=$(($(e2e_first_phys $((E2E_OX + 800))) - x))
+    h=$(($(e2e_first_phys $((E2E_OY + 600))) - y))
+    import -window root -crop "${w}x$h+$x+$y" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
 }
 
 # e2e_wait_idle [SECONDS]: until the play area stays unchanged over three looks (about half a
@@ -182,20 +207,15 @@ e2e_click_button() {
     read -r x y <<<"$(e2e_button_point "$1")"
     x=$((x + E2E_OX))
     y=$((y + E2E_OY))
-    xdotool mousemove "$x" "$y"
+    xdotool mousemove "$(e2e_phys "$x")" "$(e2e_phys "$y")"
     sleep 0.05
-    xdotool mousemove "$((x + 1))" "$y"
+    xdotool mousemove "$(e2e_phys $((x + 1)))" "$(e2e_phys "$y")"
     sleep 0.05
     xdotool click 1
 }
 
 # e2e_click_cell COLUMN ROW: a click in the middle of a board cell.
-e2e_click_cell() {
-    local x=$((E2E_OX + 331 + 40 * $1 + 20)) y=$((E2E_OY + 172 + 40 * $2 + 20))
-    xdotool mousemove "$x" "$y"
-    sleep 0.05
-    xdotool click 1
-}
+e2e_click_cell() { e2e_click_at $((331 + 40 * $1 + 20)) $((172 + 40 * $2 + 20)); }
 
 # e2e_value NAME: the stored value in hex ("-" when missing).
 e2e_value() { python3 "$E2E_DIR/board.py" get "$E2E_CONF" "$1"; }
