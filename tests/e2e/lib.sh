@@ -7,9 +7,10 @@
 set -euo pipefail
 
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# The play area's origin on a 1024 x 768 screen.
-E2E_OX=112
-E2E_OY=84
+# The screen (E2E_SCREEN=WIDTHxHEIGHT picks another) and the play area's origin: centred on it.
+E2E_SCREEN=${E2E_SCREEN:-1024x768}
+E2E_OX=$(((${E2E_SCREEN%x*} - 800) / 2))
+E2E_OY=$(((${E2E_SCREEN#*x} - 600) / 2))
 E2E_GAME_PID=""
 E2E_XVFB_PID=""
 
@@ -72,7 +73,7 @@ e2e_start_x() {
     local i
     # -noreset: otherwise the server resets whenever its last client leaves, and a program
     # started right after another one ended finds no display for a moment.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$E2E_TMP/display" \
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN}x24" -nolisten tcp -noreset 3>"$E2E_TMP/display" \
         >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     for i in $(seq 200); do
