@@ -3,15 +3,22 @@
 # `apt-get` replaced by stand-ins that record their calls. With everything installed nothing is
 # called and nothing printed; a missing test tool is installed by ./test only; apt's own error
 # reaches the player; without apt, pkg-config and PATH decide and the missing ones are listed.
-# Usage: setup_test.sh   (as root it re-runs itself as a throw-away normal user)
+# Usage: setup_test.sh [SETUP_SH]   (as root it re-runs itself as a throw-away normal user)
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-setup=$(cd "$here/../.." && pwd)/scripts/setup.sh
+setup=${1:-$(cd "$(dirname "$0")/../.." && pwd)/scripts/setup.sh}
 user=ranqua-setup-test
 
 if [ "$(id -u)" -eq 0 ]; then
   id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /bin/bash "$user"
-  exec runuser -u "$user" -- bash "$0" "$@"
+  # Copies the user can read wherever the tree lives (a root-only home, say).
+  copy=$(mktemp -d "${TMPDIR:-/tmp}/ranqua-setup-copy.XXXXXX")
+  cp "$0" "$copy/setup_test.sh"
+  cp "$setup" "$copy/setup.sh"
+  chmod -R a+rX "$copy"
+  rc=0
+  runuser -u "$user" -- bash "$copy/setup_test.sh" "$copy/setup.sh" || rc=$?
+  rm -rf "$copy"
+  exit $rc
 fi
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/ranqua-setup.XXXXXX")
