@@ -93,6 +93,8 @@ e2e_start_game() {
     : >"$E2E_TMP/game.err"
     # A sanitizer build reports the X libraries' own leaks unless told what to ignore.
     export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$E2E_DIR/../lsan.supp}
+    # ... and lists the suppressions it used on stderr, which must hold nothing but our own words.
+    case $LSAN_OPTIONS in *print_suppressions=*) ;; *) LSAN_OPTIONS+=:print_suppressions=0 ;; esac
     env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u RANQUA_SCALE -u SDL_VIDEODRIVER \
         -u SDL_AUDIODRIVER HOME="$E2E_HOME" "$@" \
         timeout -s KILL 150 "${E2E_LAUNCHER:-$E2E_BUILD/ranqua-launch}" >"$E2E_TMP/game.out" \
