@@ -1,48 +1,103 @@
-# setup.sh: shared by ./play and ./test: installs missing Debian packages, then configures
-# and builds a build folder. Quiet when there is nothing to do.
+# setup.sh: shared by ./play and ./test: installs what is missing, then configures and builds a
+# build folder. Silent when there is nothing to do: no sudo, no apt-get, no output.
 
-RANQUA_PACKAGES=(
+# What building and playing need.
+RANQUA_PLAY_PACKAGES=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-mixer-dev libpixman-1-dev libx11-dev libturbojpeg0-dev libcairo2-dev
-  libmp3lame-dev
-  fonts-dejavu-core libgtest-dev
-  xvfb xdotool x11-utils imagemagick sox lame python3 procps clang-format
-  desktop-file-utils appstream xdg-utils
+  libsdl2-dev libsdl2-mixer-dev libpixman-1-dev libx11-dev libturbojpeg0-dev libcairo2-dev libmp3lame-dev
+  fonts-dejavu-core xdg-utils
 )
+# What the tests add: GoogleTest, the X server and tools that drive the real game, the checks of
+# the installed files, and the Debian package tools.
+RANQUA_TEST_PACKAGES=(
+  libgtest-dev
+  xvfb xdotool x11-utils imagemagick sox lame python3 procps
+  desktop-file-utils appstream
+  dpkg-dev debhelper lintian fakeroot clang-format
+)
+# The same needs where there is no apt: pkg-config modules, then commands.
+RANQUA_PLAY_MODULES=(sdl2 SDL2_mixer pixman-1 x11 libturbojpeg cairo lame)
+RANQUA_PLAY_COMMANDS=(cmake c++ make)
+RANQUA_TEST_MODULES=(gtest)
+RANQUA_TEST_COMMANDS=(Xvfb xdotool xprop import sox lame python3 pgrep desktop-file-validate
+  appstreamcli clang-format)
 
+# ranqua_missing_packages PACKAGE...: prints those not installed, one a line.
 ranqua_missing_packages() {
-  local p missing=()
+  local installed
+  # One dpkg-query for all; unknown packages print nothing (and an error we do not need).
+  installed=$(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "$@" 2>/dev/null |
+    awk '$2 == "ii" { print $1 }')
+  local p
   for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    grep -qxF "$p" <<<"$installed" || echo "$p"
   done
-  printf '%s\n' "${missing[@]}"
 }
 
+# ranqua_missing_without_apt play|test: what pkg-config and PATH lack, one a line.
+ranqua_missing_without_apt() {
+  local modules=("${RANQUA_PLAY_MODULES[@]}") commands=("${RANQUA_PLAY_COMMANDS[@]}") m c
+  if [ "$1" = test ]; then
+    modules+=("${RANQUA_TEST_MODULES[@]}")
+    commands+=("${RANQUA_TEST_COMMANDS[@]}")
+  fi
+  command -v pkg-config >/dev/null 2>&1 || commands=(pkg-config "${commands[@]}")
+  for c in "${commands[@]}"; do
+    command -v "$c" >/dev/null 2>&1 || echo "the command $c"
+  done
+  command -v pkg-config >/dev/null 2>&1 || return 0
+  for m in "${modules[@]}"; do
+    pkg-config --exists "$m" 2>/dev/null || echo "the library $m (pkg-config module)"
+  done
+}
+
+# ranqua_install_packages play|test
 ranqua_install_packages() {
-  local missing
+  local need=("${RANQUA_PLAY_PACKAGES[@]}") missing
+  [ "${1:-play}" = test ] && need+=("${RANQUA_TEST_PACKAGES[@]}")
   if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
-    echo "This system has no apt. Install these packages (or your system's equivalents):" >&2
-    printf '  %s\n' "${RANQUA_PACKAGES[@]}" >&2
+    mapfile -t missing < <(ranqua_missing_without_apt "${1:-play}")
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "ranqua: this system has no apt; please install:" >&2
+    printf '  %s\n' "${missing[@]}" >&2
     return 1
   fi
-  mapfile -t missing < <(ranqua_missing_packages "${RANQUA_PACKAGES[@]}")
+  mapfile -t missing < <(ranqua_missing_packages "${need[@]}")
   [ ${#missing[@]} -eq 0 ] && return 0
   local sudo=()
-  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -qq >/dev/null &&
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
-    { echo "Could not install: ${missing[*]}" >&2; return 1; }
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "ranqua: please install (as root): apt-get install ${missing[*]}" >&2
+      return 1
+    fi
+    sudo=(sudo)
+  fi
+  echo "ranqua: installing ${missing[*]}" >&2
+  # apt's own errors reach the terminal; only its progress chatter is dropped. A failed update
+  # (no network) may still leave lists good enough to install from.
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq >/dev/null || true
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || {
+    echo "ranqua: could not install: ${missing[*]}" >&2
+    return 1
+  }
 }
 
-# ranqua_build DIR [cmake options...]
+# ranqua_build DIR [cmake options...]: configures when the folder is new or options are given
+# (so that an option is never lost to an old cache), then builds with every core.
 ranqua_build() {
-  local dir=$1; shift
+  local dir=$1
+  shift
   local log="$dir/.build.log"
   mkdir -p "$dir"
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" "$@" >"$log" 2>&1 || { cat "$log" >&2; return 1; }
+  if [ ! -f "$dir/CMakeCache.txt" ] || [ $# -gt 0 ]; then
+    cmake -S . -B "$dir" "$@" >"$log" 2>&1 || {
+      cat "$log" >&2
+      return 1
+    }
   fi
-  cmake --build "$dir" -j2 >"$log" 2>&1 || { cat "$log" >&2; return 1; }
+  cmake --build "$dir" -j"$(nproc)" >"$log" 2>&1 || {
+    cat "$log" >&2
+    return 1
+  }
 }

@@ -4,6 +4,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_stdinc.h>
+#include <dlfcn.h>
+
+#include <cstdio>
 
 namespace platform {
 
@@ -38,6 +41,25 @@ bool OpenMixer() {
     return Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == 0;
 }
 
+// libasound reports every failed probe on stderr (a machine without a sound card gets a dozen
+// lines), although SDL handles the failure. SDL loads the library at run time, so we load it
+// first, keep it loaded, and give it a handler that says nothing. Without the library there is
+// nothing to quiet.
+using AlsaErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+using AlsaSetErrorHandler = int (*)(AlsaErrorHandler);
+
+extern "C" void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void* g_alsa = nullptr;
+
+void QuietAlsa() {
+    if (g_alsa) return;
+    g_alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!g_alsa) return;
+    auto set = reinterpret_cast<AlsaSetErrorHandler>(dlsym(g_alsa, "snd_lib_error_set_handler"));
+    if (set) set(IgnoreAlsaError);
+}
+
 } // namespace
 
 void PlayWave(const uint8_t* data, size_t size) {
@@ -49,6 +71,7 @@ void SetSoundPlayer(SoundPlayer* player) {
 }
 
 void InitAudio() {
+    QuietAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenMixer()) {
         MixerPlayer::g_open = true;
     } else {
@@ -57,6 +80,7 @@ void InitAudio() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
         MixerPlayer::g_open = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && OpenMixer();
+        std::fprintf(stderr, "ranqua: no sound device; playing without sound\n");
     }
     if (MixerPlayer::g_open) Mix_AllocateChannels(1);
 }
