@@ -59,6 +59,26 @@ uint32_t VirtualKey(SDL_Keycode k) {
     return 0;
 }
 
+// Auto-repeats of `key` waiting in the queue, taken out of it: the desktop's keyboard queue
+// folds repeats the program has not read yet into one key-down with a repeat count, so that
+// a held key cannot pile up seconds of one-second animations behind it.
+uint32_t TakeQueuedRepeats(SDL_Keycode key) {
+    SDL_Event queued[64];
+    uint32_t taken = 0;
+    for (;;) {
+        const int n = SDL_PeepEvents(queued, 64, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP);
+        int same = 0;
+        while (same < n && queued[same].type == SDL_KEYDOWN && queued[same].key.repeat &&
+               queued[same].key.keysym.sym == key)
+            ++same;
+        if (same == 0) return taken;
+        // The first `same` keyboard events of the queue are exactly the ones just counted.
+        SDL_PeepEvents(queued, same, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP);
+        taken += static_cast<uint32_t>(same);
+        if (same < n) return taken;
+    }
+}
+
 } // namespace
 
 // ---- FrameWindow ----------------------------------------------------------------------
@@ -251,9 +271,12 @@ bool Application::Dispatch(const void* event) {
             if (e.button.button == SDL_BUTTON_LEFT)
                 w->OnLButtonUp(MouseFlags(), {e.button.x / k, e.button.y / k});
             break;
-        case SDL_KEYDOWN:
-            w->OnKeyDown(VirtualKey(e.key.keysym.sym), 1, e.key.repeat ? 0x4000u : 0u);
+        case SDL_KEYDOWN: {
+            const uint32_t repeat = 1 + TakeQueuedRepeats(e.key.keysym.sym);
+            const bool wasDown = e.key.repeat || repeat > 1;
+            w->OnKeyDown(VirtualKey(e.key.keysym.sym), repeat, wasDown ? 0x4000u : 0u);
             break;
+        }
         default:
             break;
         }
@@ -330,9 +353,10 @@ void PostMouseButton(bool left, bool down, Point p) {
     SDL_PushEvent(&e);
 }
 
-void PostKeyDown(uint32_t key) {
+void PostKeyDown(uint32_t key, bool autoRepeat) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
+    e.key.repeat = autoRepeat ? 1 : 0;
     e.key.keysym.sym = key == kKeySpace ? SDLK_SPACE : static_cast<SDL_Keycode>(key);
     SDL_PushEvent(&e);
 }

@@ -103,7 +103,8 @@ void PostTimerTick();
 // Queue input as the window system would deliver it (tests and the soak driver).
 void PostMouseMove(Point p);
 void PostMouseButton(bool left, bool down, Point p);
-void PostKeyDown(uint32_t key);
+// An auto-repeat is what a held key sends after its first key-down.
+void PostKeyDown(uint32_t key, bool autoRepeat = false);
 void PostCloseRequest();
 void PostPaint();
 
