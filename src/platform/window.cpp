@@ -6,8 +6,12 @@
 
 #include <SDL.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 
@@ -79,7 +83,39 @@ uint32_t TakeQueuedRepeats(SDL_Keycode key) {
     }
 }
 
+// SIGHUP (the terminal that started the game was closed) and SIGQUIT are close requests too,
+// so that the closing sequence saves the switches. SDL turns SIGTERM into one; passing the
+// signal on as SIGTERM is safe inside a handler, where SDL's queue must not be touched.
+void CloseRequestSignal(int) {
+    ::kill(::getpid(), SIGTERM);
+}
+
+void InstallCloseSignals() {
+    struct sigaction sa {};
+    sa.sa_handler = CloseRequestSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGHUP, SIGQUIT}) {
+        struct sigaction old {};
+        // A signal the caller chose to ignore (nohup) stays ignored.
+        if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+        ::sigaction(sig, &sa, nullptr);
+    }
+}
+
 } // namespace
+
+// The display library ends the process with exit() when the display connection breaks, from
+// inside whatever call noticed it. The message loop never ends then, so this is where the
+// switches are written.
+void ExitWithoutQuit() {
+    Application* app = g_app;
+    if (!app || !app->m_running || app->m_quit) return;
+    app->m_running = false;
+    std::fprintf(stderr, "ranqua: the connection to the display was lost; saving the switches "
+                         "and ending\n");
+    app->OnDisplayLost();
+}
 
 // ---- FrameWindow ----------------------------------------------------------------------
 
@@ -222,9 +258,13 @@ void Application::PostQuit(int exitCode) {
 
 int Application::Run() {
     if (InitInstance()) {
+        static const bool guarded = std::atexit(ExitWithoutQuit) == 0;
+        (void)guarded;
+        m_running = true;
         SDL_Event e;
         while (!m_quit && SDL_WaitEvent(&e))
             Dispatch(&e);
+        m_running = false;
     }
     return ExitInstance();
 }
@@ -304,6 +344,7 @@ bool InitPlatform() {
     }
     // Waiting for the player is no reason to keep the screen awake.
     SDL_EnableScreenSaver();
+    InstallCloseSignals();
     g_eventBase = SDL_RegisterEvents(kEventCount);
     if (g_eventBase == static_cast<Uint32>(-1)) g_eventBase = 0;
     InitAudio();
