@@ -26,6 +26,17 @@ void EndHelperGroup(int) {
     ::kill(0, SIGKILL);
 }
 
+// A signal or the window manager asked the game to close; the request stays queued.
+bool CloseRequested() {
+    SDL_PumpEvents();
+    if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0) return true;
+    SDL_Event events[32];
+    const int n = SDL_PeepEvents(events, 32, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < n; ++i)
+        if (events[i].window.event == SDL_WINDOWEVENT_CLOSE) return true;
+    return false;
+}
+
 // Shows the box in a helper process; returns false when no helper could run it. A close
 // request that arrives meanwhile closes the box and stays queued for the message loop.
 bool ShowInHelper(const std::string& text) {
@@ -45,8 +56,7 @@ bool ShowInHelper(const std::string& text) {
         const pid_t done = ::waitpid(pid, &status, WNOHANG);
         if (done == pid) break;
         if (done < 0) return true;
-        SDL_PumpEvents();
-        if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0) {
+        if (CloseRequested()) {
             ::kill(-pid, SIGKILL);
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &status, 0);

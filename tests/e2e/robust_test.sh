@@ -37,7 +37,8 @@ e2e_wait_idle
 conf_dir=$(dirname "$E2E_CONF")
 reason="Is a directory"
 if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=64k tmpfs "$conf_dir" 2>/dev/null; then
-  trap 'umount "$E2E_HOME/.config/Brindlewood/Quorvale/Marbalo" 2>/dev/null; e2e_cleanup' EXIT
+  # Unmounted again on the way out, keeping the test's own exit status for the cleanup.
+  trap 'rc=$?; set +e; umount "$E2E_HOME/.config/Brindlewood/Quorvale/Marbalo" 2>/dev/null; (exit $rc); e2e_cleanup' EXIT
   printf 'Game="kept"\n' >"$E2E_CONF"
   dd if=/dev/zero of="$conf_dir/filler" bs=4k 2>/dev/null || true
   reason="No space left on device"
