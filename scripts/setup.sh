@@ -5,7 +5,7 @@ RANQUA_PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libpixman-1-dev libturbojpeg0-dev libjpeg-dev libcairo2-dev
   fonts-dejavu-core libgtest-dev
-  xvfb xdotool x11-utils imagemagick sox lame python3 procps
+  xvfb xdotool x11-utils xfonts-base imagemagick sox lame python3 procps
   desktop-file-utils appstream xdg-utils
 )
 

@@ -1,11 +1,25 @@
 #!/usr/bin/env bash
 # robust_test.sh: the real program against a hostile machine. Signals: SIGHUP and SIGQUIT are
-# close requests that save the switches; losing the X server still saves them. Files: a FIFO
-# and a link where the launcher copies the link files. Store: a save onto a full disk is told,
-# the old game kept, and a close afterwards reports the switches it could not write.
+# close requests that save the switches; SIGTERM closes an open message box and goes on with
+# the close; SIGKILL takes the box with the game; losing the X server still saves the
+# switches. Files: a FIFO and a link where the launcher copies the link files. Store: a save
+# onto a full disk is told in a box, the old game kept, the lost switches reported at exit.
 # Usage: robust_test.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 e2e_init robust "$1"
+
+# e2e_box_open: until a message box is mapped; HELPER is then the session of the helper process
+# that shows it (it leads a session of its own, so whatever it starts is found through it).
+e2e_box_open() {
+    local start=$SECONDS
+    HELPER=""
+    until [ -n "$HELPER" ] && xwininfo -root -tree 2>/dev/null | grep -q '"Ranqua"'; do
+        [ $((SECONDS - start)) -lt 30 ] || e2e_fail "no message box appeared"
+        HELPER=$(pgrep -P "$E2E_PROGRAM_PID" | head -n 1 || true)
+        sleep 0.2
+    done
+}
+e2e_helpers() { pgrep -s "$HELPER" || true; }
 
 # ---- files the launcher finds in the player's Internet folder ----------------------------
 mkdir -p "$E2E_GAMEDIR/Internet"
@@ -54,13 +68,34 @@ until grep -qF "The game could not be saved: $reason" "$E2E_TMP/game.err"; do
   [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the failed save was not told"
   sleep 0.2
 done
+e2e_box_open
 e2e_shot save-failed
 [ "$(cat "$E2E_CONF" 2>/dev/null || echo -)" = "$before" ] || e2e_fail "the old saved game changed"
+# A close request while the box is open closes the box and goes on with the close.
 kill -TERM "$E2E_PROGRAM_PID"
 e2e_wait_exit
+[ -z "$(e2e_helpers)" ] || e2e_fail "the message box outlived the game"
 grep -q "switches could not be saved" "$E2E_TMP/game.err" ||
   e2e_fail "the failed switch write at exit was not reported"
 umount "$conf_dir" 2>/dev/null || rm -rf "$E2E_CONF"
+
+# ---- killed outright while a box is open: the box goes with the game -------------------
+e2e_start_game
+e2e_wait_idle
+rm -rf "$E2E_CONF" && mkdir -p "$E2E_CONF"
+e2e_click_button new
+e2e_wait_idle
+e2e_click_button save
+e2e_box_open
+kill -KILL "$E2E_PROGRAM_PID"
+wait "$E2E_GAME_PID" 2>/dev/null || true
+E2E_GAME_PID=""
+start=$SECONDS
+while [ -n "$(e2e_helpers)" ]; do
+  [ $((SECONDS - start)) -lt 10 ] || e2e_fail "the message box outlived the killed game"
+  sleep 0.1
+done
+rm -rf "$E2E_CONF"
 
 # ---- the X server dies: the switches are written before the program ends ----------------
 e2e_start_game
