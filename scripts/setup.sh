@@ -4,8 +4,8 @@
 # What building and playing need.
 RANQUA_PLAY_PACKAGES=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-mixer-dev libpixman-1-dev libx11-dev libturbojpeg0-dev libcairo2-dev libmp3lame-dev
-  fonts-dejavu-core xdg-utils
+  libsdl2-dev libsdl2-mixer-dev libpixman-1-dev libx11-dev libturbojpeg0-dev libjpeg-dev libcairo2-dev libmp3lame-dev
+  fonts-dejavu-core xfonts-base xdg-utils
 )
 # What the tests add: GoogleTest, the X server and tools that drive the real game, the checks of
 # the installed files, and the Debian package tools.
@@ -16,7 +16,7 @@ RANQUA_TEST_PACKAGES=(
   dpkg-dev debhelper lintian fakeroot clang-format
 )
 # The same needs where there is no apt: pkg-config modules, then commands.
-RANQUA_PLAY_MODULES=(sdl2 SDL2_mixer pixman-1 x11 libturbojpeg cairo lame)
+RANQUA_PLAY_MODULES=(sdl2 SDL2_mixer pixman-1 x11 libturbojpeg libjpeg cairo lame)
 RANQUA_PLAY_COMMANDS=(cmake c++ make)
 RANQUA_TEST_MODULES=(gtest)
 RANQUA_TEST_COMMANDS=(Xvfb xdotool xprop import sox lame python3 pgrep desktop-file-validate

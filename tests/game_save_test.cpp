@@ -2,6 +2,10 @@
 #include "game/record.h"
 #include "game_fixture.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -192,4 +196,79 @@ TEST_F(GameTest, ScoresBeyondTheGamesRangeNeitherLoadNorOverflow) {
     ASSERT_TRUE(saved.has_value());
     ASSERT_EQ(saved->size(), 46u);
     EXPECT_EQ(DecodeBase224(saved->substr(42)), 2147483647u);
+}
+
+// Stores a save cannot reach: each must be told with the system's words, and nothing else may
+// look like a save: no sound, no banner, no draw from the generator, the old game kept where
+// the old file could be.
+TEST_F(GameTest, ASaveThatCannotBeWrittenIsToldAndKeepsTheOldGame) {
+    namespace fs = std::filesystem;
+    struct rlimit unlimited {};
+    ::getrlimit(RLIMIT_FSIZE, &unlimited);
+    const struct {
+        const char* name;
+        void (*spoil)(const fs::path& file);
+        const char* reason;
+        bool oldGameKept;
+    } stores[] = {
+        // A file-size limit stands in for a full disk: the temporary file cannot be written.
+        {"no room for the new file",
+         [](const fs::path&) {
+             ::signal(SIGXFSZ, SIG_IGN);
+             struct rlimit tiny {};
+             ::getrlimit(RLIMIT_FSIZE, &tiny);
+             tiny.rlim_cur = 8;
+             ::setrlimit(RLIMIT_FSIZE, &tiny);
+         },
+         "File too large", true},
+        {"a folder in place of the file",
+         [](const fs::path& f) {
+             fs::remove(f);
+             fs::create_directories(f);
+         },
+         "Is a directory", false},
+        {"a file in place of the folder",
+         [](const fs::path& f) {
+             fs::remove_all(f.parent_path());
+             std::ofstream(f.parent_path()) << "x";
+         },
+         "Not a directory", false},
+        {"a link to a device",
+         [](const fs::path& f) {
+             fs::remove(f);
+             fs::create_symlink("/dev/full", f);
+         },
+         "Invalid argument", false},
+    };
+    StartQuiet();
+    NewGameSeeded(1);
+    const fs::path file = SettingsPath();
+    for (const auto& store : stores) {
+        SCOPED_TRACE(store.name);
+        WriteSavedGame(kSavedRecord);
+        SetBoard("1111... ....... ....... ....... ....... .......");
+        store.spoil(file);
+        messages.clear();
+        sounds.played.clear();
+        platform::SeedRand(77);
+        screen->RunMenuCommand(MenuCommand::kSave);
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        EXPECT_EQ(DrawsSinceSeed(77), 0);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0], std::string("The game could not be saved: ") + store.reason);
+        EXPECT_TRUE(sounds.played.empty());
+        EXPECT_EQ(screen->m_bannerAlpha, 255);
+        if (store.oldGameKept) {
+            EXPECT_EQ(SavedGame(), kSavedRecord);
+            EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 1)
+                << "a temporary file was left behind";
+        }
+        fs::remove_all(file.parent_path());
+        fs::create_directories(file.parent_path());
+    }
+    ::signal(SIGXFSZ, SIG_DFL);
+    // Mended, the next save is an ordinary one.
+    screen->RunMenuCommand(MenuCommand::kSave);
+    EXPECT_EQ(sounds.played, Sounds{"W_SAVE"});
+    EXPECT_EQ(SavedGame().value_or("").substr(0, 4), "!!!!");
 }

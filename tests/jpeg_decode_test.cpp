@@ -143,3 +143,28 @@ TEST(DecodeJpeg, HugeDeclaredSizesAreRefused) {
         EXPECT_TRUE(d.pixels.empty());
     }
 }
+
+// Stray bytes between two markers are a warning the decoder recovers from completely: the
+// picture is accepted with exactly the pixels of the clean file, as viewers show it. Cut short
+// as well, it is still an error.
+TEST(DecodeJpeg, StrayBytesBeforeAMarkerAreAcceptedButNotATruncation) {
+    for (const char* name : {"colour_5x3.jpg", "progressive_9x9.jpg", "grey_7x5.jpg"}) {
+        const std::vector<uint8_t> clean = Fixture(name);
+        DecodedJpeg want;
+        ASSERT_TRUE(Decode(clean, want)) << name;
+        // Before the second marker (after the start-of-image) and before the end marker.
+        const std::vector<size_t> places{2, clean.size() - 2};
+        for (size_t at : places) {
+            std::vector<uint8_t> bytes = clean;
+            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), {0x00, 0x13, 0x37});
+            DecodedJpeg got;
+            ASSERT_TRUE(Decode(bytes, got)) << name << ", stray bytes at " << at;
+            EXPECT_EQ(got.pixels, want.pixels) << name;
+            EXPECT_EQ(got.width, want.width);
+            for (size_t n = at + 3; n + 2 < bytes.size(); n += 7) {
+                DecodedJpeg cut;
+                EXPECT_FALSE(DecodeJpeg(bytes.data(), n, cut)) << name << " cut to " << n;
+            }
+        }
+    }
+}

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -288,4 +290,46 @@ TEST_F(ConfigFileTest, PathForKeyFollowsXdgConfigHomeThenHome) {
                       "/home/player/.config/Brindlewood/Quorvale/Marbalo/Ranqua.conf");
         }
     }
+    // Without HOME the password entry gives the home folder, never the working folder.
+    for (const char* noHome : {static_cast<const char*>(nullptr), ""}) {
+        ScopedEnv home("HOME", noHome);
+        ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+        const passwd* pw = ::getpwuid(::getuid());
+        ASSERT_NE(pw, nullptr);
+        EXPECT_EQ(ConfigFile::PathForKey(key),
+                  std::string(pw->pw_dir) + "/.config/Brindlewood/Quorvale/Marbalo/Ranqua.conf");
+    }
+}
+
+// Dotfile managers keep the file as a link into a repository: a write must go to the file the
+// link leads to (relative links and links to links too), keep the link, and keep the target's
+// permissions. A failed write is told with its reason.
+TEST_F(ConfigFileTest, ALinkedFileStaysALinkAndKeepsItsPermissions) {
+    fs::create_directories(Dir() / "repo" / "deep");
+    const fs::path target = Dir() / "repo" / "deep" / "Ranqua.conf";
+    WriteText(target, "# mine\nGame=\"old\"\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("deep/Ranqua.conf", Dir() / "repo" / "hop");
+    fs::create_symlink(Dir() / "repo" / "hop", File());
+    const ConfigFile file(File());
+    ASSERT_TRUE(file.Write("Game", "new"));
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_TRUE(fs::is_symlink(Dir() / "repo" / "hop"));
+    EXPECT_EQ(ReadText(target), "# mine\nGame=\"new\"\n");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(target.parent_path()), {})),
+              1u);
+    // A fresh file still gets the usual permissions.
+    const ConfigFile fresh((Dir() / "fresh.conf").string());
+    ASSERT_TRUE(fresh.Write("Game", "1"));
+    EXPECT_EQ(fs::status(Dir() / "fresh.conf").permissions() & fs::perms::all, fs::perms(0644));
+
+    int error = 0;
+    WriteText(Dir() / "blocker", "not a folder");
+    EXPECT_FALSE(
+        ConfigFile((Dir() / "blocker" / "Ranqua.conf").string()).Write("Game", "x", &error));
+    EXPECT_EQ(error, ENOTDIR);
+    EXPECT_FALSE(file.Write("", "x", &error));
+    EXPECT_EQ(error, EINVAL);
 }

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+
+#include <csignal>
 #include <unistd.h>
 
 #include <cstring>
@@ -267,6 +269,8 @@ public:
     void OnMciNotifyMode(const void* musicWindow, int32_t mode) override {
         notices.emplace_back(musicWindow, mode);
     }
+    void OnClose() override { ++closes; }
+    int closes = 0;
     std::vector<uint32_t> timers;
     std::vector<std::pair<const void*, int32_t>> notices;
 };
@@ -329,6 +333,18 @@ TEST_F(MessageLoopTest, TimerTicksCoalesce) {
     app.PumpMessages();
     EXPECT_EQ(window.timers, (std::vector<uint32_t>{7, 7}));
     window.KillTimer();
+}
+
+// Every signal that asks the game to end is one close request: the closing sequence then saves
+// the switches. SIGHUP comes when the terminal that started the game is closed.
+TEST_F(MessageLoopTest, EndingSignalsBecomeOneCloseRequestEach) {
+    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+        SCOPED_TRACE(strsignal(sig));
+        window.closes = 0;
+        ASSERT_EQ(::raise(sig), 0);
+        app.PumpMessages();
+        EXPECT_EQ(window.closes, 1);
+    }
 }
 
 TEST_F(MessageLoopTest, APendingTickDoesNotOutliveTheLoop) {

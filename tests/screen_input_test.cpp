@@ -178,3 +178,43 @@ TEST_F(InputTest, RightPressReachesTheGameWhateverIsShown) {
 }
 
 } // namespace
+
+// A held space bar sends auto-repeats faster than a one-second zoom can answer them: those the
+// program has not read yet come as one key-down, so the picture toggles once, not 30 times.
+TEST_F(InputTest, QueuedAutoRepeatsOfAHeldKeyToggleThePictureOnce) {
+    Click(MenuCommand::kNew);
+    Move(kNowhere);
+    game->m_pictureUnlocked = true;
+    using Keys = std::vector<std::pair<uint32_t, bool>>; // key, auto-repeat
+    const uint32_t space = platform::kKeySpace;
+    const Keys held = [&] {
+        Keys k{{space, false}};
+        k.insert(k.end(), 29, {space, true});
+        return k;
+    }();
+    const struct {
+        const char* name;
+        Keys keys;
+        bool shown;
+        int zooms;
+    } cases[] = {
+        {"a press and 29 repeats", held, true, 1},
+        {"29 repeats alone", Keys(held.begin() + 1, held.end()), true, 1},
+        {"another key between the repeats",
+         {{space, false}, {space, true}, {'A', false}, {space, true}, {space, true}},
+         false,
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (screen->m_pictureShown) screen->ShowLevelPicture(false);
+        for (const auto& [key, repeat] : c.keys)
+            platform::PostKeyDown(key, repeat);
+        const int before = probe.pauses;
+        Pump();
+        EXPECT_EQ(screen->m_pictureShown, c.shown);
+        // Every zoom rests between its frames instead of spinning; 10 frames a zoom here.
+        EXPECT_GE(probe.pauses - before, 9 * c.zooms);
+        EXPECT_LE(probe.pauses - before, 11 * c.zooms);
+    }
+}

@@ -1,7 +1,11 @@
 // screen_menu_test.cpp: menu commands, switch buttons, the internet links and the help screen.
 #include "screen_probe.h"
 
+#include "app/link_file.h"
 #include "game/registry_store.h"
+
+#include <sys/stat.h>
+#include <turbojpeg.h>
 
 using namespace testing_support;
 using platform::Point;
@@ -182,6 +186,62 @@ TEST_F(MenuTest, LinkFolderWithoutItsFileLeavesTheWorkingFolderAsItWas) {
     StartAndSettle();
     EXPECT_EQ(fs::current_path(), start);
     EXPECT_TRUE(screen->m_links.empty());
+}
+
+// Files in the player's link folder that would hang, cover or exhaust the game: a FIFO as a
+// picture (opened without blocking and refused), a picture far larger than the link field
+// (cut to it, also for clicks), and thousands of pairs naming one picture (one decoded copy,
+// the first 1,000 pairs used).
+TEST_F(MenuTest, LinkPicturesThatAreNotFilesOrTooLargeOrTooManyAreContained) {
+    LayOutLinks("");
+    ASSERT_EQ(::mkfifo("Internet/fifo.jpg", 0600), 0);
+    {
+        // An 800 x 600 picture: at the link position it would reach over the board and NEW.
+        std::vector<uint8_t> grey(800 * 600 * 3, 200);
+        tjhandle tj = tjInitCompress();
+        unsigned char* jpeg = nullptr;
+        unsigned long size = 0;
+        ASSERT_EQ(
+            tjCompress2(tj, grey.data(), 800, 0, 600, TJPF_RGB, &jpeg, &size, TJSAMP_444, 90, 0),
+            0);
+        WriteFile("Internet/big.jpg", std::string(reinterpret_cast<char*>(jpeg), size));
+        tjFree(jpeg);
+        tjDestroy(tj);
+    }
+    std::string list = "fifo.jpg https://fifo.example/ big.jpg https://big.example/\n";
+    for (int i = 0; i < 1100; ++i)
+        list += "sdl.jpg https://" + std::to_string(i) + ".example/\n";
+    WriteFile("Internet/internet.txt", list);
+    StartAndSettle();
+
+    ASSERT_EQ(screen->m_links.size(), kMaxLinkPairs);
+    EXPECT_EQ(screen->m_links.back()->m_address, "https://997.example/");
+    EXPECT_EQ(messages, std::vector<std::string>{"Error opening JPEG file"}); // the FIFO only
+    EXPECT_TRUE(screen->m_links[0]->m_rect.IsEmpty());
+    const Rect field{243, 102, 243 + 176, 102 + 44};
+    EXPECT_EQ(screen->m_links[1]->m_rect, field);
+    for (size_t i = 3; i < screen->m_links.size(); ++i)
+        ASSERT_EQ(screen->m_links[i]->m_picture, screen->m_links[2]->m_picture) << i;
+
+    // The big picture is drawn within the field only, and a press on NEW starts a game.
+    const Rect below{field.left, field.bottom, field.right, field.bottom + 100};
+    const Surface before = InBackBuffer(below);
+    screen->m_currentLink = screen->m_links[1];
+    screen->m_links[1]->Draw(screen->m_backBuffer);
+    EXPECT_TRUE(SamePixels(InBackBuffer(below), before));
+    EXPECT_EQ(screen->m_backBuffer->Pixel(field.right - 1, field.bottom - 1) & 0xFFFFFF,
+              platform::Rgb(200, 200, 200));
+    Click(MenuCommand::kNew);
+    EXPECT_TRUE(opened.empty());
+    EXPECT_FALSE(game->m_gameOver);
+}
+
+TEST_F(MenuTest, ALinkFileThatIsAFifoGivesNoLinksWithoutWaiting) {
+    fs::create_directories("Internet");
+    ASSERT_EQ(::mkfifo("Internet/internet.txt", 0600), 0);
+    StartAndSettle();
+    EXPECT_TRUE(screen->m_links.empty());
+    EXPECT_TRUE(messages.empty());
 }
 
 // The help comes in with a transition; the next press puts back the whole back buffer as it

@@ -26,8 +26,12 @@ public:
         if (onRead) onRead();
         return value;
     }
+    void Pause(uint64_t) override { ++pauses; }
+    // The next read returns `value` plus one step: a counter that jumps, even backwards.
+    void JumpTo(uint64_t value) { Reset(value); }
     std::function<void()> onRead;
     int reads = 0;
+    int pauses = 0;
 };
 
 // Constant-alpha source-over of one pixel, as the surfaces compute it.

@@ -309,3 +309,31 @@ TEST_F(TransitionTest, LevelPictureZoomsInLandsFivePixelsLowerAndZoomsBackOut) {
     EXPECT_EQ(placed, (Rect{304, 104, 662, 573}));
     EXPECT_TRUE(SamePixels(OnWindow(around), before));
 }
+
+// A counter that reads less than at the start of an animation ends it: the new picture is in
+// place at once, instead of a loop waiting for the counter to come back.
+TEST_F(TransitionTest, ACounterThatRunsBackwardsEndsTheAnimation) {
+    Click(MenuCommand::kNew);
+    platform::PostMouseMove({150, 400});
+    Pump();
+    game->m_pictureUnlocked = true;
+    probe.SetStep(10);
+    for (int what = 0; what < 2; ++what) {
+        SCOPED_TRACE(what == 0 ? "transition" : "level picture");
+        const int start = probe.reads;
+        probe.onRead = [&] {
+            if (probe.reads == start + 3) probe.JumpTo(5);
+        };
+        if (what == 0) {
+            PaintOld();
+            platform::SeedRand(SeedForEffect(0));
+            screen->ShowTransition(&source, 255, rect, sourcePoint, 1.0f);
+            EXPECT_TRUE(EndsWithTheNewPicture());
+        } else {
+            screen->ShowLevelPicture(true);
+            EXPECT_TRUE(screen->m_pictureShown);
+        }
+        probe.onRead = nullptr;
+        EXPECT_LE(probe.reads - start, 5);
+    }
+}

@@ -12,8 +12,11 @@
 #include "platform/resources.h"
 #include "ui/pic_button.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
 
 using platform::Rect;
 
@@ -133,13 +136,24 @@ void CInterface::ReadLinkFile() {
     const std::string start = platform::CurrentDirectory();
     const bool entered = platform::ChangeDirectory(kLinkFolder);
     // Without the folder there are no links: an internet.txt in the starting folder is not ours.
-    if (entered) {
-        std::ifstream in(kLinkFile, std::ios::binary);
-        for (const auto& [picture, address] : ReadLinkPairs(in)) {
-            auto* link = new CInternetLink(picture, address, m_linkPosition);
+    // The folder is the player's: only a regular file is read, and only its head.
+    const auto bytes =
+        entered ? platform::ReadFileBytes(kLinkFile, kMaxLinkFileBytes, true) : std::nullopt;
+    if (bytes) {
+        std::istringstream in(std::string(bytes->begin(), bytes->end()));
+        bool more = false;
+        std::map<std::string, std::shared_ptr<CJpegImage>> decoded;
+        for (const auto& [picture, address] : ReadLinkPairs(in, kMaxLinkPairs, &more)) {
+            std::shared_ptr<CJpegImage>& shared = decoded[picture];
+            auto* link = shared ? new CInternetLink(shared, address, m_linkPosition)
+                                : new CInternetLink(picture, address, m_linkPosition);
+            shared = link->m_picture;
             m_links.push_back(link);
             m_currentLink = link;
         }
+        if (more || bytes->size() == kMaxLinkFileBytes)
+            std::fprintf(stderr, "ranqua: %s%s is too long; only its first %zu links are used\n",
+                         kLinkFolder, kLinkFile, m_links.size());
     }
     if (entered && !platform::ChangeDirectory(start)) platform::ChangeDirectory("..");
 }

@@ -23,6 +23,10 @@ int CGameApp::ExitInstance() {
     return Application::ExitInstance();
 }
 
+void CGameApp::OnDisplayLost() {
+    if (CInterface* screen = MainScreen()) screen->SaveSettings();
+}
+
 CInterface* CGameApp::MainScreen() const {
     return static_cast<CInterface*>(m_mainWindow);
 }

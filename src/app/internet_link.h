@@ -4,7 +4,12 @@
 #include "gfx/jpeg_image.h"
 #include "platform/geometry.h"
 
+#include <memory>
 #include <string>
+
+// The link field: a link picture is drawn, and clicked, only within this size.
+constexpr int32_t kLinkFieldWidth = 176;
+constexpr int32_t kLinkFieldHeight = 44;
 
 class CInternetLink {
 public:
@@ -12,11 +17,21 @@ public:
     // link position in window coordinates.
     CInternetLink(const std::string& pictureFile, const std::string& address,
                   platform::Point position);
+    // Shares a picture already decoded for another link of the same file.
+    CInternetLink(std::shared_ptr<CJpegImage> picture, const std::string& address,
+                  platform::Point position);
     ~CInternetLink();
     CInternetLink(const CInternetLink&) = delete;
     CInternetLink& operator=(const CInternetLink&) = delete;
 
+    // Draws the picture at the link position, cut to the link field.
+    void Draw(platform::Surface* target) const;
+
     std::string m_address;
-    CJpegImage* m_picture = nullptr;
+    // Links naming the same file share one decoded picture: a long list of pairs must not
+    // hold a copy per pair.
+    std::shared_ptr<CJpegImage> m_picture;
+    // The picture's place, cut to the link field: a huge picture must not cover the board
+    // or take the clicks meant for the menu.
     platform::Rect m_rect;
 };

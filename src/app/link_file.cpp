@@ -19,10 +19,17 @@ bool ReadWord(std::istream& in, std::string& word) {
 
 } // namespace
 
-std::vector<std::pair<std::string, std::string>> ReadLinkPairs(std::istream& in) {
+std::vector<std::pair<std::string, std::string>> ReadLinkPairs(std::istream& in, size_t maxPairs,
+                                                               bool* more) {
     std::vector<std::pair<std::string, std::string>> pairs;
     std::string picture, address;
-    while (ReadWord(in, picture) && ReadWord(in, address))
+    if (more) *more = false;
+    while (ReadWord(in, picture) && ReadWord(in, address)) {
+        if (pairs.size() == maxPairs) {
+            if (more) *more = true;
+            break;
+        }
         pairs.emplace_back(picture, address);
+    }
     return pairs;
 }

@@ -25,7 +25,7 @@ void CInterface::OnTimer(uint32_t id) {
     const uint32_t now = platform::GetClock().TickCount();
     if (m_currentLink && static_cast<int32_t>(now - m_nextLinkTime) > 0) {
         ChooseLink();
-        if (m_currentLink) m_currentLink->m_picture->DrawAt(m_backBuffer, m_linkPosition);
+        if (m_currentLink) m_currentLink->Draw(m_backBuffer);
         m_nextLinkTime = platform::GetClock().TickCount() + layout::kLinkPeriodMs;
     }
     if (changed) Present();

@@ -5,6 +5,7 @@
 #include "game/record.h"
 #include "game/registry_store.h"
 #include "gfx/jpeg_image.h"
+#include "platform/message_box.h"
 
 #include <algorithm>
 #include <limits>
@@ -119,7 +120,13 @@ void CBoardGame::OnLeftButton(uint32_t, int32_t x, int32_t y) {
 
 void CBoardGame::SaveGame() {
     const std::string record = BuildRecord(m_cells, m_score);
-    RegistryStore(m_name).WriteString("Game", record);
+    std::string reason;
+    // A save that did not reach the disk must not look like one: the player would later load
+    // an older game believing it was this one.
+    if (!RegistryStore(m_name).WriteString("Game", record, &reason)) {
+        platform::MessageBox("The game could not be saved: " + reason);
+        return;
+    }
     m_screen->PlaySoundEffect(m_sndSave);
     m_screen->ShowBanner("M_SAVED");
 }

@@ -3,11 +3,17 @@
 
 #include "platform/config_file.h"
 
+#include <cstring>
+
 RegistryStore::RegistryStore(const std::string& gameName)
     : m_path(platform::ConfigFile::PathForKey(std::string(kKeyBase) + gameName)) {}
 
-void RegistryStore::WriteString(const std::string& valueName, const std::string& text) const {
-    platform::ConfigFile(m_path).Write(valueName, text);
+bool RegistryStore::WriteString(const std::string& valueName, const std::string& text,
+                                std::string* reason) const {
+    int error = 0;
+    if (platform::ConfigFile(m_path).Write(valueName, text, &error)) return true;
+    if (reason) *reason = std::strerror(error);
+    return false;
 }
 
 std::string RegistryStore::ReadString(const std::string& valueName) const {

@@ -10,8 +10,10 @@ public:
 
     explicit RegistryStore(const std::string& gameName);
 
-    // Stores the text; failures go unreported and leave the old value.
-    void WriteString(const std::string& valueName, const std::string& text) const;
+    // Stores the text. A failure leaves the old value and returns false, with the system's
+    // words for the reason in `reason` when given.
+    bool WriteString(const std::string& valueName, const std::string& text,
+                     std::string* reason = nullptr) const;
     // The stored text up to its first zero byte; the empty text when missing or unreadable.
     std::string ReadString(const std::string& valueName) const;
 

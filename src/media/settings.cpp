@@ -3,6 +3,8 @@
 
 #include "game/registry_store.h"
 
+#include <cstdio>
+
 void CInterface::LoadSettings() {
     if (!m_game) return;
     const RegistryStore store(m_game->m_name);
@@ -21,6 +23,11 @@ void CInterface::LoadSettings() {
 void CInterface::SaveSettings() {
     if (!m_game) return;
     const RegistryStore store(m_game->m_name);
-    store.WriteString("SoundEffect", m_soundOn ? "On" : "Off");
-    store.WriteString("PlayMusic", m_musicOn ? "On" : "Off");
+    std::string reason;
+    const bool sound = store.WriteString("SoundEffect", m_soundOn ? "On" : "Off", &reason);
+    const bool music = store.WriteString("PlayMusic", m_musicOn ? "On" : "Off", &reason);
+    // Nobody is left to see a box at exit; a terminal or log still learns of it.
+    if (!sound || !music)
+        std::fprintf(stderr, "ranqua: the switches could not be saved to %s: %s\n",
+                     store.FilePath().c_str(), reason.c_str());
 }

@@ -41,6 +41,9 @@ public:
     void SetStep(uint64_t step) { m_step = step; }
     uint64_t counterReads() const { return m_counter / (m_step ? m_step : 1); }
 
+protected:
+    void Reset(uint64_t counter) { m_counter = counter; }
+
 private:
     uint64_t m_frequency;
     uint64_t m_step;

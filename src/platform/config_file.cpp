@@ -2,6 +2,7 @@
 #include "platform/config_file.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,13 +22,16 @@ constexpr size_t kMaxFileSize = 1 << 20;
 enum class ReadResult { kOk, kMissing, kTooLarge, kUnreadable };
 
 // Only a regular file is read; a FIFO or device at the path must not block or stream forever.
+// On failure errno holds the reason.
 ReadResult ReadWhole(const std::string& path, std::string& out) {
     out.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int reason = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
+        errno = reason;
         return ReadResult::kUnreadable;
     }
     ReadResult result = ReadResult::kOk;
@@ -46,7 +50,9 @@ ReadResult ReadWhole(const std::string& path, std::string& out) {
             break;
         }
     }
+    const int reason = errno;
     ::close(fd);
+    errno = reason;
     if (result != ReadResult::kOk) out.clear();
     return result;
 }
@@ -79,6 +85,7 @@ bool WriteAll(int fd, const std::string& data) {
     while (done < data.size()) {
         const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
@@ -100,6 +107,31 @@ bool IsStorableName(std::string_view name) {
     for (char c : name)
         if (c == '=' || c == '"' || static_cast<unsigned char>(c) < 0x20) return false;
     return true;
+}
+
+// A settings file kept as a symbolic link (into a repository of dotfiles, say) stays one: the
+// file that is rewritten is the one the link leads to. Links to links are followed too.
+std::string FollowLinks(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[4096];
+        const ssize_t n = ::readlink(current.c_str(), target, sizeof target - 1);
+        if (n < 0) return current;
+        target[n] = '\0';
+        if (target[0] == '/') {
+            current = target;
+        } else {
+            const size_t slash = current.rfind('/');
+            current = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) +
+                      target;
+        }
+    }
+    return current;
+}
+
+bool Fail(int* error, int reason) {
+    if (error) *error = reason;
+    return false;
 }
 
 } // namespace
@@ -168,11 +200,12 @@ std::optional<std::string> ConfigFile::Read(std::string_view name) const {
     return found;
 }
 
-bool ConfigFile::Write(std::string_view name, std::string_view value) const {
-    if (!IsStorableName(name)) return false;
+bool ConfigFile::Write(std::string_view name, std::string_view value, int* error) const {
+    if (!IsStorableName(name)) return Fail(error, EINVAL);
+    const std::string path = FollowLinks(m_path);
     std::string text;
     // A file that is there but cannot be read may hold values we would lose: leave it alone.
-    if (ReadWhole(m_path, text) == ReadResult::kUnreadable) return false;
+    if (ReadWhole(path, text) == ReadResult::kUnreadable) return Fail(error, errno);
     std::string out;
     bool written = false;
     std::string n, v;
@@ -188,15 +221,28 @@ bool ConfigFile::Write(std::string_view name, std::string_view value) const {
     }
     if (!written) out += std::string(name) + "=\"" + Escape(value) + "\"\n";
 
-    if (!MakeFolders(m_path)) return false;
+    if (!MakeFolders(path)) return Fail(error, errno);
+    // The new file keeps the old one's permissions: a file made private stays private.
+    mode_t mode = 0644;
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
     // A fresh, unguessable name (O_EXCL): never a stale or planted file of the same name.
-    std::string tmp = m_path + ".XXXXXX";
+    std::string tmp = path + ".XXXXXX";
     const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) return false;
-    const bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, out) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(tmp.c_str(), m_path.c_str()) != 0) {
+    if (fd < 0) return Fail(error, errno);
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, out) && ::fsync(fd) == 0;
+    int reason = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
+    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        reason = errno;
+    }
+    if (!ok) {
         ::unlink(tmp.c_str());
-        return false;
+        return Fail(error, reason);
     }
     return true;
 }
@@ -207,8 +253,14 @@ std::string ConfigFile::PathForKey(std::string_view key) {
     if (xdg && xdg[0] == '/') {
         base = xdg;
     } else {
+        // Without HOME the password entry knows the home folder; the folder the game happened to
+        // be started from is never the place for settings.
         const char* home = std::getenv("HOME");
-        base = std::string(home && *home ? home : ".") + "/.config";
+        if (!home || !*home) {
+            const passwd* pw = ::getpwuid(::getuid());
+            home = pw && pw->pw_dir && *pw->pw_dir ? pw->pw_dir : nullptr;
+        }
+        base = std::string(home ? home : ".") + "/.config";
     }
     constexpr std::string_view prefix = "Software\\";
     if (key.size() >= prefix.size() && strncasecmp(key.data(), prefix.data(), prefix.size()) == 0)

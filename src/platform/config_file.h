@@ -20,13 +20,15 @@ public:
     // Rewrites the whole file through a temporary file and a rename, creating the folders.
     // Returns false (leaving the old file as it was) when that fails, when the file is there
     // but cannot be read, or when the name could not be read back (empty, starting with # or
-    // ;, or holding =, " or a control character).
-    bool Write(std::string_view name, std::string_view value) const;
+    // ;, or holding =, " or a control character); `error` then gets the errno value of why.
+    // A symbolic link at the path stays a link: its target is rewritten, with its permissions.
+    bool Write(std::string_view name, std::string_view value, int* error = nullptr) const;
 
     const std::string& Path() const { return m_path; }
 
     // The file for a registry-style key, "Software\A\B\C\Name" →
-    // ${XDG_CONFIG_HOME:-$HOME/.config}/A/B/C/Name.conf
+    // ${XDG_CONFIG_HOME:-$HOME/.config}/A/B/C/Name.conf; without HOME, the home folder of the
+    // user's password entry.
     static std::string PathForKey(std::string_view key);
 
     static std::string Escape(std::string_view value);

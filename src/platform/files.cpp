@@ -2,12 +2,13 @@
 #include "platform/files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 #include <strings.h>
 
 namespace platform {
@@ -40,17 +41,38 @@ std::string CurrentDirectory() {
     return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
 }
 
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes) {
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) return std::nullopt;
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes,
+                                                  bool keepHead) {
+    // Only a regular file is read, checked on the opened descriptor so that nothing can be
+    // swapped in between: a FIFO or a device would block or stream for ever. Opening does not
+    // block (O_NONBLOCK), even on a FIFO with no writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::vector<uint8_t> data;
     uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) {
-        if (data.size() + n > maxBytes) return std::nullopt;
-        data.insert(data.end(), buf, buf + n);
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        const auto got = static_cast<size_t>(n);
+        if (data.size() + got > maxBytes) {
+            if (keepHead) data.insert(data.end(), buf, buf + (maxBytes - data.size()));
+            ::close(fd);
+            if (keepHead) return data;
+            return std::nullopt;
+        }
+        data.insert(data.end(), buf, buf + got);
     }
-    if (std::ferror(f.get())) return std::nullopt;
+    ::close(fd);
     return data;
 }
 

@@ -14,8 +14,10 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
 // Changes the working folder; false if it cannot.
 bool ChangeDirectory(const std::string& path);
 std::string CurrentDirectory();
-// The whole file, or nothing when it cannot be read or is larger than `maxBytes`.
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path,
-                                                  size_t maxBytes = 64u << 20);
+// The whole file, or nothing when it cannot be read, is not a regular file (a FIFO, a device,
+// a folder) or is larger than `maxBytes`; with `keepHead` a larger file gives its first
+// `maxBytes` bytes instead.
+std::optional<std::vector<uint8_t>>
+ReadFileBytes(const std::string& path, size_t maxBytes = 64u << 20, bool keepHead = false);
 
 } // namespace platform

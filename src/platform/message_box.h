@@ -13,4 +13,9 @@ using MessageBoxHandler = std::function<void(const std::string&)>;
 // An empty handler puts the real message box back.
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
+// The program started with this argument and a text only shows that text in a box: the game
+// runs its boxes so, in a helper process of its own.
+inline constexpr const char* kMessageBoxHelperArgument = "--message-box";
+int RunMessageBoxHelper(const char* text);
+
 } // namespace platform

@@ -8,9 +8,13 @@
 
 #include <SDL.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace platform {
@@ -64,7 +68,59 @@ uint32_t VirtualKey(SDL_Keycode k) {
     return 0;
 }
 
+// Auto-repeats of `key` waiting in the queue, taken out of it: the desktop's keyboard queue
+// folds repeats the program has not read yet into one key-down with a repeat count, so that
+// a held key cannot pile up seconds of one-second animations behind it.
+uint32_t TakeQueuedRepeats(SDL_Keycode key) {
+    SDL_Event queued[64];
+    uint32_t taken = 0;
+    for (;;) {
+        const int n = SDL_PeepEvents(queued, 64, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP);
+        int same = 0;
+        while (same < n && queued[same].type == SDL_KEYDOWN && queued[same].key.repeat &&
+               queued[same].key.keysym.sym == key)
+            ++same;
+        if (same == 0) return taken;
+        // The first `same` keyboard events of the queue are exactly the ones just counted.
+        SDL_PeepEvents(queued, same, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP);
+        taken += static_cast<uint32_t>(same);
+        if (same < n) return taken;
+    }
+}
+
+// SIGHUP (the terminal that started the game was closed) and SIGQUIT are close requests too,
+// so that the closing sequence saves the switches. SDL turns SIGTERM into one; passing the
+// signal on as SIGTERM is safe inside a handler, where SDL's queue must not be touched.
+void CloseRequestSignal(int) {
+    ::kill(::getpid(), SIGTERM);
+}
+
+void InstallCloseSignals() {
+    struct sigaction sa {};
+    sa.sa_handler = CloseRequestSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGHUP, SIGQUIT}) {
+        struct sigaction old {};
+        // A signal the caller chose to ignore (nohup) stays ignored.
+        if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+        ::sigaction(sig, &sa, nullptr);
+    }
+}
+
 } // namespace
+
+// The display library ends the process with exit() when the display connection breaks, from
+// inside whatever call noticed it. The message loop never ends then, so this is where the
+// switches are written.
+void ExitWithoutQuit() {
+    Application* app = g_app;
+    if (!app || !app->m_running || app->m_quit) return;
+    app->m_running = false;
+    std::fprintf(stderr, "ranqua: the connection to the display was lost; saving the switches "
+                         "and ending\n");
+    app->OnDisplayLost();
+}
 
 // ---- FrameWindow ----------------------------------------------------------------------
 
@@ -269,9 +325,13 @@ void Application::PostQuit(int exitCode) {
 
 int Application::Run() {
     if (InitInstance()) {
+        static const bool guarded = std::atexit(ExitWithoutQuit) == 0;
+        (void)guarded;
+        m_running = true;
         SDL_Event e;
         while (!m_quit && SDL_WaitEvent(&e))
             Dispatch(&e);
+        m_running = false;
     }
     return ExitInstance();
 }
@@ -319,9 +379,12 @@ bool Application::Dispatch(const void* event) {
             if (e.button.button == SDL_BUTTON_LEFT)
                 w->OnLButtonUp(MouseFlags(), {k.ToLogical(e.button.x), k.ToLogical(e.button.y)});
             break;
-        case SDL_KEYDOWN:
-            w->OnKeyDown(VirtualKey(e.key.keysym.sym), 1, e.key.repeat ? 0x4000u : 0u);
+        case SDL_KEYDOWN: {
+            const uint32_t repeat = 1 + TakeQueuedRepeats(e.key.keysym.sym);
+            const bool wasDown = e.key.repeat || repeat > 1;
+            w->OnKeyDown(VirtualKey(e.key.keysym.sym), repeat, wasDown ? 0x4000u : 0u);
             break;
+        }
         default:
             break;
         }
@@ -349,6 +412,7 @@ bool InitPlatform() {
     }
     // Waiting for the player is no reason to keep the screen awake.
     SDL_EnableScreenSaver();
+    InstallCloseSignals();
     g_eventBase = SDL_RegisterEvents(kEventCount);
     if (g_eventBase == static_cast<Uint32>(-1)) g_eventBase = 0;
     InitAudio();
@@ -404,9 +468,10 @@ void PostMouseButton(bool left, bool down, Point p) {
     SDL_PushEvent(&e);
 }
 
-void PostKeyDown(uint32_t key) {
+void PostKeyDown(uint32_t key, bool autoRepeat) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
+    e.key.repeat = autoRepeat ? 1 : 0;
     e.key.keysym.sym = key == kKeySpace ? SDLK_SPACE : static_cast<SDL_Keycode>(key);
     SDL_PushEvent(&e);
 }

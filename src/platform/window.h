@@ -87,17 +87,24 @@ public:
 
     static Application* Current();
 
+    // Called when the program is about to end because the display went away, before the
+    // message loop could end: the last chance to write what must not be lost.
+    virtual void OnDisplayLost() {}
+
     FrameWindow* m_mainWindow = nullptr;
 
 protected:
     int m_exitCode = 0;
 
 private:
+    friend void ExitWithoutQuit();
     bool Dispatch(const void* sdlEvent);
     bool m_quit = false;
+    bool m_running = false; // the message loop runs
 };
 
 // Starts SDL video, audio and timers; with no usable sound device the game goes on silent.
+// SIGHUP and SIGQUIT become close requests like SIGTERM and SIGINT.
 // Returns false (and says why on stderr) when there is no display at all.
 bool InitPlatform();
 void ShutdownPlatform();
@@ -110,7 +117,8 @@ void PostTimerTick();
 // Queue input as the window system would deliver it (tests and the soak driver).
 void PostMouseMove(Point p);
 void PostMouseButton(bool left, bool down, Point p);
-void PostKeyDown(uint32_t key);
+// An auto-repeat is what a held key sends after its first key-down.
+void PostKeyDown(uint32_t key, bool autoRepeat = false);
 void PostCloseRequest();
 
 } // namespace platform

@@ -2,6 +2,7 @@
 #include "app/interface.h"
 
 #include "gfx/jpeg_image.h"
+#include "platform/clock.h"
 
 #include <string>
 
@@ -25,7 +26,8 @@ void CInterface::ShowLevelPicture(bool show) {
         uint64_t now = start;
         const uint64_t end = start + m_counterFrequency;
         const platform::Point o = m_playRect.TopLeft();
-        while (now < end) {
+        // A counter that went back before the start ends the animation rather than stalling it.
+        while (now < end && now >= start) {
             const float rem = static_cast<float>(static_cast<double>(end - now) / D);
             const float f = show ? 1.0f - rem : rem;
             const auto x = static_cast<int32_t>(o.x + 214 - 22 * f);
@@ -41,6 +43,8 @@ void CInterface::ShowLevelPicture(bool show) {
             }
             Present();
             m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
+            // Rest between frames, as the transitions do, instead of drawing flat out.
+            platform::GetClock().Pause(m_counterFrequency / 100);
             now = ReadCounter();
         }
         if (show)

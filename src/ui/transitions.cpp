@@ -46,7 +46,8 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
     const uint64_t start = ReadCounter();
     uint64_t last = start, now = start;
     const uint64_t end = start + static_cast<uint64_t>(D > 0 ? D : 0);
-    while (D > 0 && now < end) {
+    // A counter that went back before the start ends the animation rather than stalling it.
+    while (D > 0 && now < end && now >= start) {
         const float rem = static_cast<float>(end - now) / static_cast<float>(D);
         const float p = 1.0f - rem;
         Rect b = rect;
@@ -96,7 +97,7 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
         // Frames at least 1/100 s apart; sleep rather than spin while waiting.
         for (;;) {
             now = ReadCounter();
-            if (now - last >= F) break;
+            if (now < last || now - last >= F) break;
             clock.Pause(F - (now - last));
         }
         last = now;
