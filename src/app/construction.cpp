@@ -28,19 +28,15 @@ namespace {
 
 struct ButtonSpec {
     MenuCommand id;
-    Rect rect;
-    Rect source;
+    const layout::MenuButton& button;
 };
 
 // The seven menu buttons in list order: exit, help, save, load, new, music, sound.
 constexpr ButtonSpec kButtons[] = {
-    {MenuCommand::kExit, {594, 541, 705, 560}, {222, 0, 333, 19}},
-    {MenuCommand::kHelp, {672, 35, 741, 54}, {444, 0, 514, 19}},
-    {MenuCommand::kSave, {372, 541, 483, 560}, {0, 0, 111, 19}},
-    {MenuCommand::kLoad, {483, 541, 594, 560}, {111, 0, 222, 19}},
-    {MenuCommand::kNew, {261, 541, 372, 560}, {333, 0, 444, 19}},
-    {MenuCommand::kMusic, {657, 61, 729, 80}, {584, 0, 656, 19}},
-    {MenuCommand::kSound, {583, 61, 655, 80}, {656, 0, 728, 19}},
+    {MenuCommand::kExit, layout::kExitButton},   {MenuCommand::kHelp, layout::kHelpButton},
+    {MenuCommand::kSave, layout::kSaveButton},   {MenuCommand::kLoad, layout::kLoadButton},
+    {MenuCommand::kNew, layout::kNewButton},     {MenuCommand::kMusic, layout::kMusicButton},
+    {MenuCommand::kSound, layout::kSoundButton},
 };
 
 } // namespace
@@ -49,7 +45,7 @@ CInterface::CInterface(const std::string& className) {
     (void)className; // kept on purpose: SDL has no window classes to name
     // 2. Display check.
     const platform::Size display = platform::DisplaySize();
-    if (display.width < 800 || display.height < 600) {
+    if (display.width < layout::kPlayWidth || display.height < layout::kPlayHeight) {
         platform::MessageBox("Minimum resulution is 800x600");
         std::exit(0);
     }
@@ -57,8 +53,9 @@ CInterface::CInterface(const std::string& className) {
     m_displayRect = {0, 0, display.width, display.height};
     m_displayWidth = display.width;
     m_displayHeight = display.height;
-    m_playRect = {display.width / 2 - 400, display.height / 2 - 300, display.width / 2 + 400,
-                  display.height / 2 + 300};
+    m_playRect = {
+        display.width / 2 - layout::kPlayWidth / 2, display.height / 2 - layout::kPlayHeight / 2,
+        display.width / 2 + layout::kPlayWidth / 2, display.height / 2 + layout::kPlayHeight / 2};
     m_presentRect = m_playRect;
     // 4. The window. Without one the player would only see a black screen.
     if (!Create("Game", m_displayRect, platform::FindResource("icon", "PRG_ICON"))) std::exit(1);
@@ -128,7 +125,8 @@ CInterface::CInterface(const std::string& className) {
 
 void CInterface::CreateMenuButtons() {
     for (const ButtonSpec& s : kButtons)
-        m_menuButtons.push_back(new CPicButton(ToScreenRect(s.rect), s.source, m_butPicture, s.id));
+        m_menuButtons.push_back(
+            new CPicButton(ToScreenRect(s.button.place), s.button.cell, m_butPicture, s.id));
 }
 
 void CInterface::ReadLinkFile() {

@@ -7,6 +7,7 @@
 
 #include "app/menu_command.h"
 #include "game/game.h"
+#include "layout/layout.h"
 #include "platform/geometry.h"
 #include "platform/music.h"
 #include "platform/surface.h"
@@ -22,12 +23,8 @@ class CJpegImage;
 class CPicButton;
 class CInternetLink;
 
-// Layout in play-area coordinates.
+// The main screen's own constants, beside the shared places of layout/layout.h.
 namespace layout {
-inline constexpr platform::Rect kBannerRect{498, 498, 709, 518};
-inline constexpr platform::Point kLinkPosition{131, 18};
-inline constexpr platform::Rect kHelpRect{145, 104, 744, 499};
-inline constexpr platform::Rect kScoreField{274, 506, 346, 527};
 inline constexpr uint32_t kBorderColour = platform::Rgb(2, 30, 27);
 inline constexpr uint32_t kWindowBackColour = platform::Rgb(0, 22, 46);
 inline constexpr uint32_t kTimerId = 1;
