@@ -63,12 +63,12 @@ CInterface::CInterface(const std::string& className) {
     m_linkPosition = {layout::kLinkPosition.x + m_playRect.left,
                       layout::kLinkPosition.y + m_playRect.top};
     // 6. Window DC.
-    m_windowDC = new WindowDC(this);
+    m_windowDC = std::make_unique<WindowDC>(this);
     m_windowDC->m_transparent = true;
     m_windowDC->m_backgroundColour = layout::kWindowBackColour;
     m_windowDC->Fill(m_displayRect, platform::Rgb(255, 255, 255));
     // 7. Background picture.
-    m_backPicture = new CJpegImage;
+    m_backPicture = std::make_unique<CJpegImage>();
     m_backPicture->LoadFromResource("BACK");
     // 8, 9. Back buffer and saved screen.
     m_backBuffer = CreateSurface(m_displayRect);
@@ -76,7 +76,8 @@ CInterface::CInterface(const std::string& className) {
     m_backBuffer->Fill(m_displayRect, layout::kBorderColour);
     m_savedScreen = CreateSurface(m_displayRect);
     // 10. Logo on the whole display.
-    CJpegImage* logo = new CJpegImage;
+    // Kept to the end of start-up, as long as the logo is on the screen.
+    auto logo = std::make_unique<CJpegImage>();
     logo->LoadFromResource("LOGO");
     logo->DrawCentered(m_backBuffer, m_displayRect);
     m_presentRect = m_displayRect;
@@ -96,7 +97,7 @@ CInterface::CInterface(const std::string& className) {
     // 16. Music window.
     m_musicWnd = platform::CreateMusicPlayer();
     // 17, 18. Button strip and menu buttons.
-    m_butPicture = new CJpegImage;
+    m_butPicture = std::make_unique<CJpegImage>();
     m_butPicture->LoadFromResource("BUT");
     CreateMenuButtons();
     // 19. Input and banner state.
@@ -117,16 +118,16 @@ CInterface::CInterface(const std::string& className) {
     Present();
     FreeSurface(back);
     // 25. Buttons; the repaint that start-up forces shows them.
-    for (CPicButton* b : m_menuButtons)
+    for (const auto& b : m_menuButtons)
         b->Draw(m_backBuffer, this);
     // 26.
-    delete logo;
+    logo.reset();
 }
 
 void CInterface::CreateMenuButtons() {
     for (const ButtonSpec& s : kButtons)
-        m_menuButtons.push_back(
-            new CPicButton(ToScreenRect(s.button.place), s.button.cell, m_butPicture, s.id));
+        m_menuButtons.push_back(std::make_unique<CPicButton>(
+            ToScreenRect(s.button.place), s.button.cell, m_butPicture.get(), s.id));
 }
 
 void CInterface::ReadLinkFile() {
@@ -143,11 +144,11 @@ void CInterface::ReadLinkFile() {
         std::map<std::string, std::shared_ptr<CJpegImage>> decoded;
         for (const auto& [picture, address] : ReadLinkPairs(in, kMaxLinkPairs, &more)) {
             std::shared_ptr<CJpegImage>& shared = decoded[picture];
-            auto* link = shared ? new CInternetLink(shared, address, m_linkPosition)
-                                : new CInternetLink(picture, address, m_linkPosition);
+            auto link = shared ? std::make_unique<CInternetLink>(shared, address, m_linkPosition)
+                               : std::make_unique<CInternetLink>(picture, address, m_linkPosition);
             shared = link->m_picture;
-            m_links.push_back(link);
-            m_currentLink = link;
+            m_currentLink = link.get();
+            m_links.push_back(std::move(link));
         }
         if (more || bytes->size() == kMaxLinkFileBytes)
             std::fprintf(stderr, "ranqua: %s%s is too long; only its first %zu links are used\n",
@@ -157,24 +158,22 @@ void CInterface::ReadLinkFile() {
 }
 
 CInterface::~CInterface() {
-    for (CPicButton* b : m_menuButtons)
-        delete b;
-    for (CInternetLink* l : m_links)
-        delete l;
-    delete m_windowDC;
-    m_windowDC = nullptr;
+    // Released in this order on purpose, before the window itself: the buttons and links first
+    // (the buttons draw from m_butPicture), the window DC before the surfaces it presents, and
+    // the music player last.
+    m_hovered = m_pressed = nullptr;
+    m_currentLink = nullptr;
+    m_menuButtons.clear();
+    m_links.clear();
+    m_windowDC.reset();
     FreeSurface(m_backBuffer);
     FreeSurface(m_savedScreen);
     FreeSurface(m_bannerSurface);
     FreeSurface(m_bannerBackground);
     m_backBuffer = m_savedScreen = m_bannerSurface = m_bannerBackground = nullptr;
     m_clickSound = {};
-    delete m_backPicture;
-    delete m_butPicture;
-    m_links.clear();
-    m_menuButtons.clear();
+    m_backPicture.reset();
+    m_butPicture.reset();
     m_musicFiles.clear();
-    m_currentLink = nullptr;
-    m_hovered = m_pressed = nullptr;
     m_musicWnd.reset();
 }

@@ -100,10 +100,10 @@ public:
     void DrawScore(int32_t value);
 
     // Members, in the order the main screen declares them.
-    WindowDC* m_windowDC = nullptr;
+    std::unique_ptr<WindowDC> m_windowDC;
     std::unique_ptr<platform::MusicPlayer> m_musicWnd;
     platform::Rect m_presentRect;
-    CGame* m_game = nullptr; // owned by the application
+    CGame* m_game = nullptr; // not owned: the application's (CGameApp::m_game)
     platform::Surface* m_backBuffer = nullptr;
     platform::Surface* m_savedScreen = nullptr;
     int32_t m_displayHeight = 0;
@@ -122,10 +122,10 @@ public:
     int32_t m_displayWidth = 0;
     CPicButton* m_hovered = nullptr; // not owned
     CPicButton* m_pressed = nullptr; // not owned
-    CJpegImage* m_butPicture = nullptr;
-    CJpegImage* m_backPicture = nullptr;
-    std::vector<CPicButton*> m_menuButtons;
-    std::vector<CInternetLink*> m_links;
+    std::unique_ptr<CJpegImage> m_butPicture;
+    std::unique_ptr<CJpegImage> m_backPicture;
+    std::vector<std::unique_ptr<CPicButton>> m_menuButtons; // each draws from m_butPicture
+    std::vector<std::unique_ptr<CInternetLink>> m_links;
     CInternetLink* m_currentLink = nullptr; // not owned
     uint32_t m_nextLinkTime = 0;
 
