@@ -3,7 +3,8 @@
 
 include(${CMAKE_CURRENT_LIST_DIR}/sources.cmake)
 add_executable(ranqua-assets ${RANQUA_ASSET_GENERATOR_SOURCES})
-target_include_directories(ranqua-assets PRIVATE ${CMAKE_SOURCE_DIR}/assets)
+# src/ for the play-area layout the game and the pictures share (layout/layout.h).
+target_include_directories(ranqua-assets PRIVATE ${CMAKE_SOURCE_DIR}/assets ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(ranqua-assets PRIVATE ${RANQUA_WARNINGS})
 find_package(Threads REQUIRED)
 target_link_libraries(ranqua-assets PRIVATE PkgConfig::CAIRO PkgConfig::TURBOJPEG Threads::Threads m)

@@ -10,7 +10,7 @@ namespace art {
 
 namespace {
 
-constexpr int kCell = 40;
+constexpr int kCell = layout::kCellSize;
 constexpr int kSlot = 37; // the part of a cell the board shows for the last column and row
 constexpr double kBallRadius = 15.5;
 
@@ -61,7 +61,7 @@ void DrawEmptyBoard(cairo_t* cr) {
 namespace {
 
 bool SaveBoard(const std::string& dir, int k, int factor) {
-    Canvas board(kBoard.w, kBoard.h, false, factor);
+    Canvas board(kBoardRect.Width(), kBoardRect.Height(), false, factor);
     cairo_t* cr = board.cr();
     DrawEmptyBoard(cr);
     for (int c = 0; c < 7 && k != 0; ++c)
@@ -83,15 +83,16 @@ bool SaveBoard(const std::string& dir, int k, int factor) {
 }
 
 bool SaveDigits(const std::string& dir, int factor) {
-    Canvas strip(144, 21, false, factor);
+    Canvas strip(layout::kDigitCells * layout::kDigitWidth, kScoreField.Height(), false, factor);
     cairo_t* cr = strip.cr();
     Source(cr, FieldColour());
     cairo_paint(cr);
     Font(cr, Face::MonoBold, 17);
-    for (int d = 0; d < 12; ++d) {
-        const double cx = d * 12 + 6, cy = 10.5;
-        if (d == 10) continue; // blank cell
-        if (d == 11) {
+    for (int d = 0; d < layout::kDigitCells; ++d) {
+        const double cx = d * layout::kDigitWidth + layout::kDigitWidth / 2,
+                     cy = kScoreField.Height() / 2.0;
+        if (d == layout::kBlankDigit) continue;
+        if (d == layout::kMinusDigit) {
             Source(cr, DigitColour());
             cairo_rectangle(cr, cx - 4, cy - 1.25, 8, 2.5);
             cairo_fill(cr);

@@ -1,34 +1,21 @@
-// layout.h: where the game puts each picture on the 800x600 play area, and the shared palette.
+// layout.h: the generator's view of the play-area layout, and the shared palette.
 #pragma once
 
 #include "canvas.h"
+#include "layout/layout.h"
 
 namespace art {
 
-struct Box {
-    int x, y, w, h;
-};
-
-// Places on the play area that the background must leave for the game's own pictures.
-constexpr Box kBoard{331, 172, 277, 237};
-constexpr Box kScoreField{274, 506, 72, 21};
-constexpr Box kBanner{498, 498, 211, 20};
-constexpr Box kLink{131, 18, 176, 44}; // every link picture has this size
-constexpr Box kHelp{145, 104, 599, 395};
-
-// The menu strip: one cell per caption, four rows of kButtonRow pixels.
-constexpr int kButtonRow = 19;
-struct ButtonCell {
-    const char* caption;
-    int cellX, cellW;
-    Box place; // where the game draws the cell; w == 0 when no button uses it
-};
-constexpr ButtonCell kButtons[] = {
-    {"SAVE", 0, 111, {372, 541, 111, 19}},   {"LOAD", 111, 111, {483, 541, 111, 19}},
-    {"EXIT", 222, 111, {594, 541, 111, 19}}, {"NEW", 333, 111, {261, 541, 111, 19}},
-    {"HELP", 444, 70, {672, 35, 69, 19}},    {"CREDITS", 514, 70, {0, 0, 0, 0}},
-    {"MUSIC", 584, 72, {657, 61, 72, 19}},   {"SOUND", 656, 72, {583, 61, 72, 19}},
-};
+// The places the game and the generator share, in the game's own rectangle style.
+using layout::kBannerRect;
+using layout::kBoardRect;
+using layout::kButtonRow;
+using layout::kHelpRect;
+using layout::kLinkRect;
+using layout::kMenuStrip;
+using layout::kScoreField;
+using layout::MenuButton;
+using layout::Rect;
 
 // Palette shared by the background and the pictures pasted onto it.
 inline Rgb PanelColour() {

@@ -9,12 +9,12 @@
 namespace art {
 
 void DrawBannerField(cairo_t* cr, double x, double y) {
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + kBanner.h);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + kBannerRect.Height());
     Stop(p, 0, Scale(FieldColour(), 0.7));
     Stop(p, 0.35, FieldColour());
     Stop(p, 1, Mix(FieldColour(), Hex(0x1A3550), 0.35));
     cairo_set_source(cr, p);
-    cairo_rectangle(cr, x, y, kBanner.w, kBanner.h);
+    cairo_rectangle(cr, x, y, kBannerRect.Width(), kBannerRect.Height());
     cairo_fill(cr);
     cairo_pattern_destroy(p);
 }
@@ -31,8 +31,13 @@ void DrawButton(cairo_t* cr, double x, double y, int cellWidth, const char* capt
         {0x2A343F, 0x1E2730, 0x3A4856, 0x6C7A88, 0x000000, 0.4},  // never shown
     };
     const Look& look = looks[row];
-    // The help cell keeps its last column free: the game squeezes it by one pixel.
-    const double px = x + 1, py = y + 1, pw = (cellWidth == 70 ? 69 : cellWidth) - 2;
+    // The help button's place is narrower than its cell and the game squeezes the cell into it;
+    // a face as wide as the place keeps the squeezed face's edge intact. Cells of the same width
+    // (the credits cell) are drawn alike.
+    const int faceWidth = cellWidth == layout::kHelpButton.cell.Width()
+                              ? layout::kHelpButton.place.Width()
+                              : cellWidth;
+    const double px = x + 1, py = y + 1, pw = faceWidth - 2;
     const double ph = kButtonRow - 2;
     cairo_save(cr);
     Source(cr, PanelColour());
@@ -96,12 +101,12 @@ void Panel(cairo_t* cr, double x, double y, double w, double h) {
 }
 
 // A sunken frame just outside a field that the game paints into.
-void Inset(cairo_t* cr, Box b, Rgb fill) {
-    RoundedRect(cr, b.x - 3, b.y - 3, b.w + 6, b.h + 6, 4);
+void Inset(cairo_t* cr, const Rect& b, Rgb fill) {
+    RoundedRect(cr, b.left - 3, b.top - 3, b.Width() + 6, b.Height() + 6, 4);
     Source(cr, Hex(0x03080E));
     cairo_fill(cr);
-    RoundedRect(cr, b.x - 2.5, b.y - 2.5, b.w + 5, b.h + 5, 3.5);
-    cairo_pattern_t* edge = cairo_pattern_create_linear(0, b.y - 3, 0, b.y + b.h + 3);
+    RoundedRect(cr, b.left - 2.5, b.top - 2.5, b.Width() + 5, b.Height() + 5, 3.5);
+    cairo_pattern_t* edge = cairo_pattern_create_linear(0, b.top - 3, 0, b.top + b.Height() + 3);
     Stop(edge, 0, Hex(0x000000), 0.8);
     Stop(edge, 1, Hex(0x6E9CC0), 0.8);
     cairo_set_source(cr, edge);
@@ -109,7 +114,7 @@ void Inset(cairo_t* cr, Box b, Rgb fill) {
     cairo_stroke(cr);
     cairo_pattern_destroy(edge);
     Source(cr, fill);
-    cairo_rectangle(cr, b.x, b.y, b.w, b.h);
+    cairo_rectangle(cr, b.left, b.top, b.Width(), b.Height());
     cairo_fill(cr);
 }
 
@@ -164,7 +169,8 @@ void Title(cairo_t* cr) {
 }
 
 void BoardFrame(cairo_t* cr) {
-    const double x = kBoard.x - 13, y = kBoard.y - 13, w = kBoard.w + 26, h = kBoard.h + 26;
+    const double x = kBoardRect.left - 13, y = kBoardRect.top - 13, w = kBoardRect.Width() + 26,
+                 h = kBoardRect.Height() + 26;
     for (int i = 10; i >= 1; --i) {
         RoundedRect(cr, x - i, y - i + 5, w + 2 * i, h + 2 * i, 14 + i);
         Source(cr, Hex(0x000000), 0.045);
@@ -183,15 +189,17 @@ void BoardFrame(cairo_t* cr) {
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     // The board's own margin, three pixels of its body all round.
-    RoundedRect(cr, kBoard.x - 4, kBoard.y - 4, kBoard.w + 8, kBoard.h + 8, 5);
+    RoundedRect(cr, kBoardRect.left - 4, kBoardRect.top - 4, kBoardRect.Width() + 8,
+                kBoardRect.Height() + 8, 5);
     Source(cr, Hex(0x081420));
     cairo_fill(cr);
     Source(cr, BoardBody());
-    cairo_rectangle(cr, kBoard.x - 3, kBoard.y - 3, kBoard.w + 6, kBoard.h + 6);
+    cairo_rectangle(cr, kBoardRect.left - 3, kBoardRect.top - 3, kBoardRect.Width() + 6,
+                    kBoardRect.Height() + 6);
     cairo_fill(cr);
     cairo_save(cr);
-    cairo_translate(cr, kBoard.x, kBoard.y);
-    cairo_rectangle(cr, 0, 0, kBoard.w, kBoard.h);
+    cairo_translate(cr, kBoardRect.left, kBoardRect.top);
+    cairo_rectangle(cr, 0, 0, kBoardRect.Width(), kBoardRect.Height());
     cairo_clip(cr);
     DrawEmptyBoard(cr);
     cairo_restore(cr);
@@ -216,40 +224,42 @@ bool SaveBack(const std::string& dir, int factor) {
     Title(cr);
     BoardFrame(cr);
     // Link picture slot, top left.
-    Panel(cr, kLink.x - 10, kLink.y - 8, kLink.w + 20, kLink.h + 16);
-    Inset(cr, kLink, FieldColour());
+    Panel(cr, kLinkRect.left - 10, kLinkRect.top - 8, kLinkRect.Width() + 20,
+          kLinkRect.Height() + 16);
+    Inset(cr, kLinkRect, FieldColour());
     // Help and the two switches, top right.
     Panel(cr, 573, 26, 178, 63);
     Label(cr, "OPTIONS", 660, 44.5);
     // Score, message banner and the command row, at the bottom.
     Panel(cr, 188, 488, 532, 83);
-    Label(cr, "SCORE", 266, kScoreField.y + kScoreField.h / 2.0);
+    Label(cr, "SCORE", 266, kScoreField.top + kScoreField.Height() / 2.0);
     Inset(cr, kScoreField, FieldColour());
-    Inset(cr, kBanner, FieldColour());
-    DrawBannerField(cr, kBanner.x, kBanner.y);
+    Inset(cr, kBannerRect, FieldColour());
+    DrawBannerField(cr, kBannerRect.left, kBannerRect.top);
     for (int k = 1; k <= kColours; ++k)
         DrawBall(cr, 371 + (k - 1) * 26.5, 516.5, 8.5, k);
-    for (const ButtonCell& b : kButtons)
-        if (b.place.w > 0) DrawButton(cr, b.place.x, b.place.y, b.place.w, b.caption, 0);
+    for (const MenuButton& b : kMenuStrip)
+        if (!b.place.IsEmpty())
+            DrawButton(cr, b.place.left, b.place.top, b.place.Width(), b.caption, 0);
     return back.SaveJpeg(PictureFile(dir, "BACK", factor), 95);
 }
 
 bool SaveStrip(const std::string& dir, int factor) {
-    Canvas strip(728, 4 * kButtonRow, false, factor);
+    Canvas strip(layout::kMenuStripWidth, 4 * kButtonRow, false, factor);
     for (int row = 0; row < 4; ++row)
-        for (const ButtonCell& b : kButtons)
-            DrawButton(strip.cr(), b.cellX, row * kButtonRow, b.cellW, b.caption, row);
+        for (const MenuButton& b : kMenuStrip)
+            DrawButton(strip.cr(), b.cell.left, row * kButtonRow, b.cell.Width(), b.caption, row);
     return strip.SaveJpeg(PictureFile(dir, "BUT", factor), 95);
 }
 
 bool SaveBanner(const std::string& dir, const char* name, const char* caption, Rgb colour,
                 int factor) {
-    Canvas banner(kBanner.w, kBanner.h, false, factor);
+    Canvas banner(kBannerRect.Width(), kBannerRect.Height(), false, factor);
     cairo_t* cr = banner.cr();
     DrawBannerField(cr, 0, 0);
     if (*caption) {
         Font(cr, Face::SansBold, 12);
-        const double cx = kBanner.w / 2.0, cy = kBanner.h / 2.0;
+        const double cx = kBannerRect.Width() / 2.0, cy = kBannerRect.Height() / 2.0;
         Source(cr, colour, 0.25);
         TextCentered(cr, caption, cx, cy + 0.7);
         Source(cr, colour);
@@ -355,12 +365,12 @@ void DrawEmblem(cairo_t* cr, Emblem e, double cx, double cy, Rgb ink) {
 
 bool SaveLink(const std::string& dir, const char* file, const char* line1, const char* line2,
               Emblem emblem, uint32_t top, uint32_t bottom) {
-    Canvas badge(kLink.w, kLink.h);
+    Canvas badge(kLinkRect.Width(), kLinkRect.Height());
     cairo_t* cr = badge.cr();
     Source(cr, FieldColour());
     cairo_paint(cr);
-    RoundedRect(cr, 0.5, 0.5, kLink.w - 1, kLink.h - 1, 7);
-    cairo_pattern_t* fill = cairo_pattern_create_linear(0, 0, 0, kLink.h);
+    RoundedRect(cr, 0.5, 0.5, kLinkRect.Width() - 1, kLinkRect.Height() - 1, 7);
+    cairo_pattern_t* fill = cairo_pattern_create_linear(0, 0, 0, kLinkRect.Height());
     Stop(fill, 0, Hex(top));
     Stop(fill, 1, Hex(bottom));
     cairo_set_source(cr, fill);

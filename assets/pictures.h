@@ -1,15 +1,16 @@
-// pictures.h: the sixteen level pictures (358 x 469) and the helpers they share.
+// pictures.h: the sixteen level pictures (the size of their place) and the helpers they share.
 #pragma once
 
 #include "canvas.h"
+#include "layout/layout.h"
 
 #include <initializer_list>
 #include <utility>
 
 namespace art {
 
-constexpr int kPicW = 358;
-constexpr int kPicH = 469;
+constexpr int kPicW = layout::kLevelPictureRect.Width();
+constexpr int kPicH = layout::kLevelPictureRect.Height();
 
 // Landscapes (landscapes.cpp).
 void PaintDawnPeaks(Canvas& c);

@@ -27,7 +27,7 @@ void Heading(cairo_t* cr, const char* text, double x, double baseline) {
 }
 
 bool SaveHelp(const std::string& dir, int factor) {
-    const int w = kHelp.w, h = kHelp.h;
+    const int w = kHelpRect.Width(), h = kHelpRect.Height();
     Canvas page(w, h, false, factor);
     cairo_t* cr = page.cr();
     cairo_pattern_t* bg = cairo_pattern_create_linear(0, 0, 0, h);

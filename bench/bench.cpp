@@ -247,7 +247,7 @@ int GameRun(platform::Size display) {
         CInterface* screen = app.MainScreen();
         auto* game = static_cast<CBoardGame*>(screen->m_game);
         auto button = [&](MenuCommand id) {
-            for (CPicButton* b : screen->m_menuButtons)
+            for (const auto& b : screen->m_menuButtons)
                 if (b->m_id == id) return Centre(b->m_rect);
             return Point{};
         };

@@ -76,8 +76,10 @@ TEST_F(SoakTest, RandomClicksKeepTheScreenConsistent) {
             p = {std::uniform_int_distribution<int>(board.left - 5, board.right + 5)(random),
                  std::uniform_int_distribution<int>(board.top - 5, board.bottom + 5)(random)};
         } else if (kind <= 7) { // a menu button other than Exit, hovered first
-            CPicButton* b = screen->m_menuButtons[std::uniform_int_distribution<size_t>(
-                1, screen->m_menuButtons.size() - 1)(random)];
+            const CPicButton* b = screen
+                                      ->m_menuButtons[std::uniform_int_distribution<size_t>(
+                                          1, screen->m_menuButtons.size() - 1)(random)]
+                                      .get();
             p = {b->m_rect.left + 3, b->m_rect.top + 3};
             ++commands;
         } else {
@@ -212,10 +214,10 @@ protected:
     void CheckPressesReachTheirTargets(platform::Size physical, double s) {
         StartOn(physical);
         ASSERT_DOUBLE_EQ(screen->Scale(), s);
-        for (CPicButton* b : screen->m_menuButtons)
+        for (const auto& b : screen->m_menuButtons)
             for (const platform::Point p : PhysicalProbes(b->m_rect)) {
                 Physical(SDL_MOUSEMOTION, p.x, p.y);
-                EXPECT_EQ(screen->m_hovered, b)
+                EXPECT_EQ(screen->m_hovered, b.get())
                     << "button " << static_cast<int>(b->m_id) << " at " << p.x << ", " << p.y;
             }
         Physical(SDL_MOUSEMOTION, 0, 0);

@@ -35,8 +35,9 @@ protected:
     void SetUp() override {
         ScreenProbeTest::SetUp();
         StartAndSettle();
-        delete screen->m_game;
+        app.m_game.reset();
         spy = new SpyGame(screen);
+        app.m_game.reset(spy);
         screen->m_game = game = spy;
     }
 

@@ -34,7 +34,7 @@ protected:
 
     size_t LinkIndex() const {
         for (size_t i = 0; i < screen->m_links.size(); ++i)
-            if (screen->m_links[i] == screen->m_currentLink) return i;
+            if (screen->m_links[i].get() == screen->m_currentLink) return i;
         return screen->m_links.size();
     }
 
@@ -85,7 +85,7 @@ TEST_F(MenuTest, FirstTickDrawsALinkAndThenOneEvery7000Milliseconds) {
     probe.SetTicks(1000);
     StartAndSettle();
     ASSERT_EQ(screen->m_links.size(), 3u);
-    EXPECT_EQ(screen->m_currentLink, screen->m_links[2]); // the last one read
+    EXPECT_EQ(screen->m_currentLink, screen->m_links[2].get()); // the last one read
     EXPECT_EQ(screen->m_links[1]->m_address, "https://two.example/");
     EXPECT_EQ(screen->m_nextLinkTime, 1000u);
 
@@ -150,7 +150,7 @@ TEST_F(MenuTest, LinkFileWordsArePairedAndCutAt255Characters) {
     EXPECT_EQ(screen->m_links[0]->m_address, longAddress.substr(0, 255));
     EXPECT_EQ(screen->m_links[1]->m_address, "https://two.example/");
     EXPECT_EQ(screen->m_links[2]->m_address, "https://three.example/");
-    EXPECT_EQ(screen->m_currentLink, screen->m_links[2]);
+    EXPECT_EQ(screen->m_currentLink, screen->m_links[2].get());
     // The cut name names no file: reported, and the link has nothing to show or press.
     EXPECT_EQ(messages, std::vector<std::string>{"Error opening JPEG file"});
     EXPECT_TRUE(screen->m_links[1]->m_rect.IsEmpty());
@@ -226,7 +226,7 @@ TEST_F(MenuTest, LinkPicturesThatAreNotFilesOrTooLargeOrTooManyAreContained) {
     // The big picture is drawn within the field only, and a press on NEW starts a game.
     const Rect below{field.left, field.bottom, field.right, field.bottom + 100};
     const Surface before = InBackBuffer(below);
-    screen->m_currentLink = screen->m_links[1];
+    screen->m_currentLink = screen->m_links[1].get();
     screen->m_links[1]->Draw(screen->m_backBuffer);
     EXPECT_TRUE(SamePixels(InBackBuffer(below), before));
     EXPECT_EQ(screen->m_backBuffer->Pixel(field.right - 1, field.bottom - 1) & 0xFFFFFF,

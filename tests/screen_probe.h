@@ -142,8 +142,8 @@ protected:
     }
 
     CPicButton* Button(MenuCommand id) const {
-        for (CPicButton* b : screen->m_menuButtons)
-            if (b->m_id == id) return b;
+        for (const auto& b : screen->m_menuButtons)
+            if (b->m_id == id) return b.get();
         return nullptr;
     }
     // A button's row `row` as the strip shows it at the button's size.

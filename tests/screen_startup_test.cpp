@@ -40,16 +40,16 @@ TEST_F(ScreenProbeTest, LogoFrameThenBackgroundAndTheButtonsOnlyWithThePaint) {
     // The transition left the background on the window; the buttons are only in the back buffer.
     const Rect play = s->m_playRect;
     EXPECT_TRUE(SamePixels(OnWindow(play), Picture("BACK")));
-    for (CPicButton* b : s->m_menuButtons)
-        EXPECT_TRUE(SamePixels(InBackBuffer(b->m_rect), ButtonRow(b, 0)))
+    for (const auto& b : s->m_menuButtons)
+        EXPECT_TRUE(SamePixels(InBackBuffer(b->m_rect), ButtonRow(b.get(), 0)))
             << static_cast<int32_t>(b->m_id);
     for (platform::Point p : {platform::Point{0, 0}, {1023, 767}, {111, 84}, {912, 683}})
         EXPECT_EQ(s->m_backBuffer->Pixel(p.x, p.y), kBorder);
 
     s->OnPaint();
     EXPECT_TRUE(SamePixels(OnWindow(s->m_displayRect), *s->m_backBuffer));
-    for (CPicButton* b : s->m_menuButtons)
-        EXPECT_TRUE(SamePixels(OnWindow(b->m_rect), ButtonRow(b, 0)))
+    for (const auto& b : s->m_menuButtons)
+        EXPECT_TRUE(SamePixels(OnWindow(b->m_rect), ButtonRow(b.get(), 0)))
             << static_cast<int32_t>(b->m_id);
     EXPECT_TRUE(messages.empty());
     s->~CInterface();

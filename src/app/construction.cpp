@@ -28,19 +28,15 @@ namespace {
 
 struct ButtonSpec {
     MenuCommand id;
-    Rect rect;
-    Rect source;
+    const layout::MenuButton& button;
 };
 
 // The seven menu buttons in list order: exit, help, save, load, new, music, sound.
 constexpr ButtonSpec kButtons[] = {
-    {MenuCommand::kExit, {594, 541, 705, 560}, {222, 0, 333, 19}},
-    {MenuCommand::kHelp, {672, 35, 741, 54}, {444, 0, 514, 19}},
-    {MenuCommand::kSave, {372, 541, 483, 560}, {0, 0, 111, 19}},
-    {MenuCommand::kLoad, {483, 541, 594, 560}, {111, 0, 222, 19}},
-    {MenuCommand::kNew, {261, 541, 372, 560}, {333, 0, 444, 19}},
-    {MenuCommand::kMusic, {657, 61, 729, 80}, {584, 0, 656, 19}},
-    {MenuCommand::kSound, {583, 61, 655, 80}, {656, 0, 728, 19}},
+    {MenuCommand::kExit, layout::kExitButton},   {MenuCommand::kHelp, layout::kHelpButton},
+    {MenuCommand::kSave, layout::kSaveButton},   {MenuCommand::kLoad, layout::kLoadButton},
+    {MenuCommand::kNew, layout::kNewButton},     {MenuCommand::kMusic, layout::kMusicButton},
+    {MenuCommand::kSound, layout::kSoundButton},
 };
 
 } // namespace
@@ -49,7 +45,7 @@ CInterface::CInterface(const std::string& className) {
     (void)className; // kept on purpose: SDL has no window classes to name
     // 2. Display check.
     const platform::Size display = platform::DisplaySize();
-    if (display.width < 800 || display.height < 600) {
+    if (display.width < layout::kPlayWidth || display.height < layout::kPlayHeight) {
         platform::MessageBox("Minimum resulution is 800x600");
         std::exit(0);
     }
@@ -57,8 +53,9 @@ CInterface::CInterface(const std::string& className) {
     m_displayRect = {0, 0, display.width, display.height};
     m_displayWidth = display.width;
     m_displayHeight = display.height;
-    m_playRect = {display.width / 2 - 400, display.height / 2 - 300, display.width / 2 + 400,
-                  display.height / 2 + 300};
+    m_playRect = {
+        display.width / 2 - layout::kPlayWidth / 2, display.height / 2 - layout::kPlayHeight / 2,
+        display.width / 2 + layout::kPlayWidth / 2, display.height / 2 + layout::kPlayHeight / 2};
     m_presentRect = m_playRect;
     // 4. The window. Without one the player would only see a black screen.
     if (!Create("Game", m_displayRect, platform::FindResource("icon", "PRG_ICON"))) std::exit(1);
@@ -66,12 +63,12 @@ CInterface::CInterface(const std::string& className) {
     m_linkPosition = {layout::kLinkPosition.x + m_playRect.left,
                       layout::kLinkPosition.y + m_playRect.top};
     // 6. Window DC.
-    m_windowDC = new WindowDC(this);
+    m_windowDC = std::make_unique<WindowDC>(this);
     m_windowDC->m_transparent = true;
     m_windowDC->m_backgroundColour = layout::kWindowBackColour;
     m_windowDC->Fill(m_displayRect, platform::Rgb(255, 255, 255));
     // 7. Background picture.
-    m_backPicture = new CJpegImage;
+    m_backPicture = std::make_unique<CJpegImage>();
     m_backPicture->LoadFromResource("BACK");
     // 8, 9. Back buffer and saved screen.
     m_backBuffer = CreateSurface(m_displayRect);
@@ -79,7 +76,8 @@ CInterface::CInterface(const std::string& className) {
     m_backBuffer->Fill(m_displayRect, layout::kBorderColour);
     m_savedScreen = CreateSurface(m_displayRect);
     // 10. Logo on the whole display.
-    CJpegImage* logo = new CJpegImage;
+    // Kept to the end of start-up, as long as the logo is on the screen.
+    auto logo = std::make_unique<CJpegImage>();
     logo->LoadFromResource("LOGO");
     logo->DrawCentered(m_backBuffer, m_displayRect);
     m_presentRect = m_displayRect;
@@ -99,7 +97,7 @@ CInterface::CInterface(const std::string& className) {
     // 16. Music window.
     m_musicWnd = platform::CreateMusicPlayer();
     // 17, 18. Button strip and menu buttons.
-    m_butPicture = new CJpegImage;
+    m_butPicture = std::make_unique<CJpegImage>();
     m_butPicture->LoadFromResource("BUT");
     CreateMenuButtons();
     // 19. Input and banner state.
@@ -120,15 +118,16 @@ CInterface::CInterface(const std::string& className) {
     Present();
     FreeSurface(back);
     // 25. Buttons; the repaint that start-up forces shows them.
-    for (CPicButton* b : m_menuButtons)
+    for (const auto& b : m_menuButtons)
         b->Draw(m_backBuffer, this);
     // 26.
-    delete logo;
+    logo.reset();
 }
 
 void CInterface::CreateMenuButtons() {
     for (const ButtonSpec& s : kButtons)
-        m_menuButtons.push_back(new CPicButton(ToScreenRect(s.rect), s.source, m_butPicture, s.id));
+        m_menuButtons.push_back(std::make_unique<CPicButton>(
+            ToScreenRect(s.button.place), s.button.cell, m_butPicture.get(), s.id));
 }
 
 void CInterface::ReadLinkFile() {
@@ -145,11 +144,11 @@ void CInterface::ReadLinkFile() {
         std::map<std::string, std::shared_ptr<CJpegImage>> decoded;
         for (const auto& [picture, address] : ReadLinkPairs(in, kMaxLinkPairs, &more)) {
             std::shared_ptr<CJpegImage>& shared = decoded[picture];
-            auto* link = shared ? new CInternetLink(shared, address, m_linkPosition)
-                                : new CInternetLink(picture, address, m_linkPosition);
+            auto link = shared ? std::make_unique<CInternetLink>(shared, address, m_linkPosition)
+                               : std::make_unique<CInternetLink>(picture, address, m_linkPosition);
             shared = link->m_picture;
-            m_links.push_back(link);
-            m_currentLink = link;
+            m_currentLink = link.get();
+            m_links.push_back(std::move(link));
         }
         if (more || bytes->size() == kMaxLinkFileBytes)
             std::fprintf(stderr, "ranqua: %s%s is too long; only its first %zu links are used\n",
@@ -159,24 +158,22 @@ void CInterface::ReadLinkFile() {
 }
 
 CInterface::~CInterface() {
-    for (CPicButton* b : m_menuButtons)
-        delete b;
-    for (CInternetLink* l : m_links)
-        delete l;
-    delete m_windowDC;
-    m_windowDC = nullptr;
+    // Released in this order on purpose, before the window itself: the buttons and links first
+    // (the buttons draw from m_butPicture), the window DC before the surfaces it presents, and
+    // the music player last.
+    m_hovered = m_pressed = nullptr;
+    m_currentLink = nullptr;
+    m_menuButtons.clear();
+    m_links.clear();
+    m_windowDC.reset();
     FreeSurface(m_backBuffer);
     FreeSurface(m_savedScreen);
     FreeSurface(m_bannerSurface);
     FreeSurface(m_bannerBackground);
     m_backBuffer = m_savedScreen = m_bannerSurface = m_bannerBackground = nullptr;
     m_clickSound = {};
-    delete m_backPicture;
-    delete m_butPicture;
-    m_links.clear();
-    m_menuButtons.clear();
+    m_backPicture.reset();
+    m_butPicture.reset();
     m_musicFiles.clear();
-    m_currentLink = nullptr;
-    m_hovered = m_pressed = nullptr;
     m_musicWnd.reset();
 }

@@ -4,20 +4,28 @@
 #include "app/interface.h"
 #include "game/board_game.h"
 
+CGameApp::CGameApp() = default;
+
+CGameApp::~CGameApp() {
+    m_game.reset(); // first: it frees its surfaces through the main screen
+    m_screen.reset();
+}
+
 bool CGameApp::InitInstance() {
-    CInterface* screen = new CInterface("RanquaWindow");
-    m_mainWindow = screen;
-    screen->OnPaint(); // the forced repaint shows the menu buttons
-    screen->m_game = new CBoardGame(screen);
-    screen->LoadSettings();
+    m_screen = std::make_unique<CInterface>("RanquaWindow");
+    m_mainWindow = m_screen.get();
+    m_screen->OnPaint(); // the forced repaint shows the menu buttons
+    m_game = std::make_unique<CBoardGame>(m_screen.get());
+    m_screen->m_game = m_game.get();
+    m_screen->LoadSettings();
     return true;
 }
 
 int CGameApp::ExitInstance() {
-    if (CInterface* screen = MainScreen()) {
-        delete screen->m_game; // first: it frees its surfaces through the main screen
-        screen->m_game = nullptr;
-        delete screen;
+    if (m_screen) {
+        m_game.reset(); // first: it frees its surfaces through the main screen
+        m_screen->m_game = nullptr;
+        m_screen.reset();
         m_mainWindow = nullptr;
     }
     return Application::ExitInstance();

@@ -3,6 +3,9 @@
 
 #include "platform/window.h"
 
+#include <memory>
+
+class CGame;
 class CInterface;
 
 class CGameApp : public platform::Application {
@@ -15,4 +18,12 @@ public:
     void OnDisplayLost() override;
 
     CInterface* MainScreen() const;
+    CGameApp();
+    ~CGameApp() override;
+
+    // The main screen (also m_mainWindow, which does not own it) and the game, which the main
+    // screen uses through its m_game. The game goes first: it frees its surfaces through the
+    // main screen.
+    std::unique_ptr<CInterface> m_screen;
+    std::unique_ptr<CGame> m_game;
 };

@@ -17,7 +17,8 @@ void CInterface::OnMouseMove(uint32_t flags, Point point) {
         ShowBanner("M_CLEAR");
         Present();
     }
-    for (CPicButton* b : m_menuButtons) {
+    for (const auto& owned : m_menuButtons) {
+        CPicButton* b = owned.get();
         if (!b->m_rect.Contains(point)) continue;
         if (!m_pressed) {
             b->m_state = CPicButton::kHighlighted;

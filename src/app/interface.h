@@ -7,6 +7,7 @@
 
 #include "app/menu_command.h"
 #include "game/game.h"
+#include "layout/layout.h"
 #include "platform/geometry.h"
 #include "platform/music.h"
 #include "platform/surface.h"
@@ -22,12 +23,8 @@ class CJpegImage;
 class CPicButton;
 class CInternetLink;
 
-// Layout in play-area coordinates.
+// The main screen's own constants, beside the shared places of layout/layout.h.
 namespace layout {
-inline constexpr platform::Rect kBannerRect{498, 498, 709, 518};
-inline constexpr platform::Point kLinkPosition{131, 18};
-inline constexpr platform::Rect kHelpRect{145, 104, 744, 499};
-inline constexpr platform::Rect kScoreField{274, 506, 346, 527};
 inline constexpr uint32_t kBorderColour = platform::Rgb(2, 30, 27);
 inline constexpr uint32_t kWindowBackColour = platform::Rgb(0, 22, 46);
 inline constexpr uint32_t kTimerId = 1;
@@ -103,10 +100,10 @@ public:
     void DrawScore(int32_t value);
 
     // Members, in the order the main screen declares them.
-    WindowDC* m_windowDC = nullptr;
+    std::unique_ptr<WindowDC> m_windowDC;
     std::unique_ptr<platform::MusicPlayer> m_musicWnd;
     platform::Rect m_presentRect;
-    CGame* m_game = nullptr; // owned by the application
+    CGame* m_game = nullptr; // not owned: the application's (CGameApp::m_game)
     platform::Surface* m_backBuffer = nullptr;
     platform::Surface* m_savedScreen = nullptr;
     int32_t m_displayHeight = 0;
@@ -125,10 +122,10 @@ public:
     int32_t m_displayWidth = 0;
     CPicButton* m_hovered = nullptr; // not owned
     CPicButton* m_pressed = nullptr; // not owned
-    CJpegImage* m_butPicture = nullptr;
-    CJpegImage* m_backPicture = nullptr;
-    std::vector<CPicButton*> m_menuButtons;
-    std::vector<CInternetLink*> m_links;
+    std::unique_ptr<CJpegImage> m_butPicture;
+    std::unique_ptr<CJpegImage> m_backPicture;
+    std::vector<std::unique_ptr<CPicButton>> m_menuButtons; // each draws from m_butPicture
+    std::vector<std::unique_ptr<CInternetLink>> m_links;
     CInternetLink* m_currentLink = nullptr; // not owned
     uint32_t m_nextLinkTime = 0;
 

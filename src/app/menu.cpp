@@ -40,8 +40,8 @@ void CInterface::RunMenuCommand(MenuCommand id) {
 }
 
 CPicButton* CInterface::FindButton(MenuCommand id) const {
-    for (CPicButton* b : m_menuButtons)
-        if (b->m_id == id) return b;
+    for (const auto& b : m_menuButtons)
+        if (b->m_id == id) return b.get();
     return nullptr;
 }
 
@@ -64,7 +64,8 @@ void CInterface::ChooseLink() {
         m_currentLink = nullptr;
         return;
     }
-    m_currentLink = m_links[static_cast<size_t>(platform::Rand() % n)]; // draw: see platform::Rand
+    m_currentLink =
+        m_links[static_cast<size_t>(platform::Rand() % n)].get(); // draw: see platform::Rand
 }
 
 void CInterface::OpenLink(const CInternetLink& link) {

@@ -8,7 +8,8 @@
 
 void CInterface::OnTimer(uint32_t id) {
     bool changed = false;
-    for (CPicButton* b : m_menuButtons) {
+    for (const auto& owned : m_menuButtons) {
+        CPicButton* b = owned.get();
         if (b->m_fade != 0) {
             b->AdvanceFade(this);
             changed = true;

@@ -1,6 +1,7 @@
 // board.h: the board model and its rules as plain functions of the board.
 #pragma once
 
+#include "layout/layout.h"
 #include "platform/geometry.h"
 
 #include <array>
@@ -8,7 +9,7 @@
 
 constexpr int32_t kColumns = 7;
 constexpr int32_t kRows = 6;
-constexpr int32_t kCellSize = 40;
+constexpr int32_t kCellSize = layout::kCellSize;
 constexpr int32_t kBallColours = 5;
 
 struct BoardCell {

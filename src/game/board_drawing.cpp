@@ -29,21 +29,21 @@ void CBoardGame::DrawBoard() {
 void CInterface::DrawScore(int32_t value) {
     m_backPicture->DrawStretched(m_backBuffer, ToScreenRect(layout::kScoreField),
                                  layout::kScoreField);
-    CJpegImage* digits = new CJpegImage;
-    digits->LoadFromResource("DIGITS");
+    CJpegImage digits;
+    digits.LoadFromResource("DIGITS");
     const bool negative = value < 0;
     // Unsigned, so that the most negative number is drawn rather than overflowing.
     uint32_t v = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-    Rect digit{334, 506, 346, 527};
+    Rect digit = layout::kLastDigitPlace;
     do {
         const int32_t d = static_cast<int32_t>(v % 10);
         v /= 10;
-        digits->DrawStretched(m_backBuffer, ToScreenRect(digit), {12 * d, 0, 12 * d + 12, 21});
-        digit = digit.Offset(-12, 0);
+        digits.DrawStretched(m_backBuffer, ToScreenRect(digit), layout::DigitCell(d));
+        digit = digit.Offset(-layout::kDigitWidth, 0);
     } while (v != 0);
     if (negative) {
-        digits->DrawStretched(m_backBuffer, ToScreenRect(digit), {132, 0, 144, 21});
-        digit = digit.Offset(-12, 0);
+        digits.DrawStretched(m_backBuffer, ToScreenRect(digit),
+                             layout::DigitCell(layout::kMinusDigit));
+        digit = digit.Offset(-layout::kDigitWidth, 0);
     }
-    delete digits;
 }

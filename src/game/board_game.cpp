@@ -16,7 +16,7 @@ using platform::Rect;
 
 CBoardGame::CBoardGame(CInterface* screen) : CGame(screen) {
     m_name = "Ranqua";
-    m_boardRect = screen->ToScreenRect({0, 0, 277, 237}).Offset(331, 172);
+    m_boardRect = screen->ToScreenRect(layout::kBoardRect);
     m_cellOrigin = {0, 0};
     for (int k = 0; k < 7; ++k) {
         m_colourSurfaces[k] = screen->CreateSurface(m_boardRect);

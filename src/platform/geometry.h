@@ -24,14 +24,14 @@ struct Rect {
     int32_t right = 0;
     int32_t bottom = 0;
 
-    int32_t Width() const { return right - left; }
-    int32_t Height() const { return bottom - top; }
-    bool IsEmpty() const { return Width() <= 0 || Height() <= 0; }
-    bool Contains(Point p) const {
+    constexpr int32_t Width() const { return right - left; }
+    constexpr int32_t Height() const { return bottom - top; }
+    constexpr bool IsEmpty() const { return Width() <= 0 || Height() <= 0; }
+    constexpr bool Contains(Point p) const {
         return left <= p.x && p.x < right && top <= p.y && p.y < bottom;
     }
-    Point TopLeft() const { return {left, top}; }
-    Rect Offset(int32_t dx, int32_t dy) const {
+    constexpr Point TopLeft() const { return {left, top}; }
+    constexpr Rect Offset(int32_t dx, int32_t dy) const {
         return {left + dx, top + dy, right + dx, bottom + dy};
     }
     Rect Intersect(const Rect& o) const;

@@ -10,12 +10,11 @@ void CInterface::ShowHelp(bool show) {
     if (show) {
         m_savedScreen->Copy(whole, *m_backBuffer, {0, 0});
         platform::Surface* S = CreateSurface(r);
-        CJpegImage* picture = new CJpegImage;
-        picture->LoadFromResource("HELP");
-        picture->Draw(S);
+        CJpegImage picture;
+        picture.LoadFromResource("HELP");
+        picture.Draw(S);
         ShowTransition(S, 255, r, {0, 0}, 1.0f);
         FreeSurface(S);
-        delete picture;
     } else {
         m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
     }

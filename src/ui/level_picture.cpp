@@ -18,7 +18,8 @@ void CInterface::ShowLevelPicture(bool show) {
         m_game->ShowPicture(show);
     } else {
         const auto D = static_cast<double>(m_counterFrequency);
-        platform::Surface* P = CreateSurface({0, 0, 358, 469});
+        platform::Surface* P = CreateSurface(
+            {0, 0, layout::kLevelPictureRect.Width(), layout::kLevelPictureRect.Height()});
         CJpegImage picture;
         picture.LoadFromResource("PIC" + std::to_string(m_game->m_level));
         picture.Draw(P);
@@ -32,8 +33,10 @@ void CInterface::ShowLevelPicture(bool show) {
             const float f = show ? 1.0f - rem : rem;
             const auto x = static_cast<int32_t>(o.x + 214 - 22 * f);
             const auto y = static_cast<int32_t>(o.y + 17 - 2 * f);
-            const auto w = static_cast<int32_t>(110 + (358 - 110) * f);
-            const auto h = static_cast<int32_t>(150 + (469 - 150) * f);
+            const auto w =
+                static_cast<int32_t>(110 + (layout::kLevelPictureRect.Width() - 110) * f);
+            const auto h =
+                static_cast<int32_t>(150 + (layout::kLevelPictureRect.Height() - 150) * f);
             const Rect dst{x, y, x + w, y + h};
             if (f < 0.5f) {
                 const auto a = static_cast<int>((f + 0.5f) * 205 + 50);
@@ -47,8 +50,7 @@ void CInterface::ShowLevelPicture(bool show) {
             platform::GetClock().Pause(m_counterFrequency / 100);
             now = ReadCounter();
         }
-        if (show)
-            m_backBuffer->Copy({o.x + 192, o.y + 20, o.x + 192 + 358, o.y + 20 + 469}, *P, {0, 0});
+        if (show) m_backBuffer->Copy(layout::kLevelPictureRect.Offset(o.x, o.y), *P, {0, 0});
         FreeSurface(P);
     }
     if (!show) m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});

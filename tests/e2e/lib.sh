@@ -11,13 +11,8 @@ set -euo pipefail
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)
 E2E_SCREEN=${E2E_SCREEN:-1024x768}
 E2E_DEPTH=${E2E_DEPTH:-24}
-# The game fills the screen at s = min(W / 800, H / 600) = E2E_NUM / E2E_DEN and sees the
-# logical screen floor(W / s) x floor(H / s); the play area's logical origin is E2E_OX, E2E_OY.
 E2E_W=${E2E_SCREEN%x*}
 E2E_H=${E2E_SCREEN#*x}
-if [ $((E2E_H * 800)) -lt $((E2E_W * 600)) ]; then E2E_NUM=$E2E_H E2E_DEN=600; else E2E_NUM=$E2E_W E2E_DEN=800; fi
-E2E_OX=$((E2E_W * E2E_DEN / E2E_NUM / 2 - 400))
-E2E_OY=$((E2E_H * E2E_DEN / E2E_NUM / 2 - 300))
 E2E_GAME_PID=""
 E2E_XVFB_PID=""
 
@@ -45,6 +40,16 @@ e2e_init() {
     [ "$E2E_SCREEN" = 1024x768 ] || E2E_NAME=$E2E_NAME-$E2E_SCREEN
     E2E_BUILD=$(cd "$2" && pwd -P)
     [ -x "$E2E_BUILD/ranqua-launch" ] || e2e_fail "no $E2E_BUILD/ranqua-launch"
+    # The play area's size, the board and the buttons, as the game has them (LAYOUT_*).
+    [ -f "$E2E_BUILD/layout.sh" ] || e2e_fail "no $E2E_BUILD/layout.sh"
+    # shellcheck source=/dev/null
+    source "$E2E_BUILD/layout.sh"
+    local pw=$LAYOUT_PLAY_WIDTH ph=$LAYOUT_PLAY_HEIGHT
+    # The game fills the screen at s = min(W / pw, H / ph) = E2E_NUM / E2E_DEN and sees the
+    # logical screen floor(W / s) x floor(H / s); the play area's logical origin is E2E_OX, E2E_OY.
+    if [ $((E2E_H * pw)) -lt $((E2E_W * ph)) ]; then E2E_NUM=$E2E_H E2E_DEN=$ph; else E2E_NUM=$E2E_W E2E_DEN=$pw; fi
+    E2E_OX=$((E2E_W * E2E_DEN / E2E_NUM / 2 - pw / 2))
+    E2E_OY=$((E2E_H * E2E_DEN / E2E_NUM / 2 - ph / 2))
     for tool in Xvfb xdotool import python3 timeout; do
         command -v "$tool" >/dev/null || e2e_fail "missing tool: $tool"
     done
@@ -160,8 +165,8 @@ e2e_screen_hash() {
     local x y w h
     x=$(e2e_first_phys "$E2E_OX")
     y=$(e2e_first_phys "$E2E_OY")
-    w=$(($(e2e_first_phys $((E2E_OX + 800))) - x))
-    h=$(($(e2e_first_phys $((E2E_OY + 600))) - y))
+    w=$(($(e2e_first_phys $((E2E_OX + LAYOUT_PLAY_WIDTH))) - x))
+    h=$(($(e2e_first_phys $((E2E_OY + LAYOUT_PLAY_HEIGHT))) - y))
     import -window root -crop "${w}x$h+$x+$y" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
 }
 
@@ -188,18 +193,12 @@ e2e_wait_idle() {
 # e2e_shot NAME: a screenshot into the build folder, for a person to look at.
 e2e_shot() { import -window root "$E2E_SHOTS/$E2E_NAME-$1.png"; }
 
-# Centres of the menu buttons in play-area coordinates.
+# e2e_button_point NAME: the centre of a menu button in play-area coordinates.
 e2e_button_point() {
-    case $1 in
-    new) echo "316 550" ;;
-    save) echo "427 550" ;;
-    load) echo "538 550" ;;
-    exit) echo "649 550" ;;
-    help) echo "706 44" ;;
-    music) echo "693 70" ;;
-    sound) echo "619 70" ;;
-    *) e2e_fail "no button $1" ;;
-    esac
+    local var=LAYOUT_BUTTON_$1 l t r b
+    [ -n "${!var:-}" ] || e2e_fail "no button $1"
+    read -r l t r b <<<"${!var}"
+    echo "$(((l + r) / 2)) $(((t + b) / 2))"
 }
 
 # e2e_click_button NAME: the mouse enters the button (two moves, so at least one motion event
@@ -217,7 +216,10 @@ e2e_click_button() {
 }
 
 # e2e_click_cell COLUMN ROW: a click in the middle of a board cell.
-e2e_click_cell() { e2e_click_at $((331 + 40 * $1 + 20)) $((172 + 40 * $2 + 20)); }
+e2e_click_cell() {
+    local c=$LAYOUT_CELL_SIZE
+    e2e_click_at $((LAYOUT_BOARD_LEFT + c * $1 + c / 2)) $((LAYOUT_BOARD_TOP + c * $2 + c / 2))
+}
 
 # e2e_value NAME: the stored value in hex ("-" when missing).
 e2e_value() { python3 "$E2E_DIR/board.py" get "$E2E_CONF" "$1"; }

@@ -1,0 +1,69 @@
+// layout.h: every place on the 800x600 play area that the game and its picture generator share.
+//
+// The one copy of these numbers: the game draws and hits at them, the generator leaves room for
+// them in the background and sizes the pictures pasted there, and the end-to-end scripts read
+// them from build/layout.sh (written by layout_export.cpp). Play-area coordinates, left, top,
+// right, bottom with right and bottom exclusive.
+#pragma once
+
+#include "platform/geometry.h"
+
+#include <cstdint>
+
+namespace layout {
+
+using platform::Point;
+using platform::Rect;
+
+inline constexpr int32_t kPlayWidth = 800;
+inline constexpr int32_t kPlayHeight = 600;
+
+// The board: seven columns by six rows of square cells from its top left corner. The whole-board
+// pictures are this size; the last column and row show only part of their cells.
+inline constexpr int32_t kCellSize = 40;
+inline constexpr Rect kBoardRect{331, 172, 608, 409};
+
+inline constexpr Rect kScoreField{274, 506, 346, 527};
+inline constexpr Rect kBannerRect{498, 498, 709, 518};
+// Every link picture has the size of this place.
+inline constexpr Rect kLinkRect{131, 18, 307, 62};
+inline constexpr Point kLinkPosition = kLinkRect.TopLeft();
+inline constexpr Rect kHelpRect{145, 104, 744, 499};
+// Where the level picture rests once shown; every level picture has its size.
+inline constexpr Rect kLevelPictureRect{192, 20, 550, 489};
+
+// The digit strip: 0 to 9, a blank cell and a minus sign, each as tall as the score field. The
+// score is drawn right-aligned, one cell at a time leftwards from the last one.
+inline constexpr int32_t kDigitWidth = 12;
+inline constexpr int32_t kDigitCells = 12;
+inline constexpr int32_t kBlankDigit = 10;
+inline constexpr int32_t kMinusDigit = 11;
+inline constexpr Rect DigitCell(int32_t d) {
+    return {kDigitWidth * d, 0, kDigitWidth * (d + 1), kScoreField.Height()};
+}
+inline constexpr Rect kLastDigitPlace{kScoreField.right - kDigitWidth, kScoreField.top,
+                                      kScoreField.right, kScoreField.bottom};
+
+// The menu strip: one cell per caption in a row, four rows (normal, pressed or on, under the
+// mouse, never shown). A button copies its cell's row to its place; no place, no button.
+inline constexpr int32_t kButtonRow = 19;
+struct MenuButton {
+    const char* caption;
+    Rect cell; // the first row's
+    Rect place;
+};
+inline constexpr MenuButton kSaveButton{"SAVE", {0, 0, 111, 19}, {372, 541, 483, 560}};
+inline constexpr MenuButton kLoadButton{"LOAD", {111, 0, 222, 19}, {483, 541, 594, 560}};
+inline constexpr MenuButton kExitButton{"EXIT", {222, 0, 333, 19}, {594, 541, 705, 560}};
+inline constexpr MenuButton kNewButton{"NEW", {333, 0, 444, 19}, {261, 541, 372, 560}};
+// One pixel narrower than its cell: the game squeezes the cell into it.
+inline constexpr MenuButton kHelpButton{"HELP", {444, 0, 514, 19}, {672, 35, 741, 54}};
+inline constexpr MenuButton kCreditsCell{"CREDITS", {514, 0, 584, 19}, {}};
+inline constexpr MenuButton kMusicButton{"MUSIC", {584, 0, 656, 19}, {657, 61, 729, 80}};
+inline constexpr MenuButton kSoundButton{"SOUND", {656, 0, 728, 19}, {583, 61, 655, 80}};
+// In strip order.
+inline constexpr MenuButton kMenuStrip[] = {kSaveButton, kLoadButton,  kExitButton,  kNewButton,
+                                            kHelpButton, kCreditsCell, kMusicButton, kSoundButton};
+inline constexpr int32_t kMenuStripWidth = kSoundButton.cell.right;
+
+} // namespace layout
