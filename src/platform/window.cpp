@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <vector>
 
 namespace platform {
@@ -113,13 +114,20 @@ void InstallCloseSignals() {
 // The display library ends the process with exit() when the display connection breaks, from
 // inside whatever call noticed it. The message loop never ends then, so this is where the
 // switches are written.
+// More than one thread may notice the broken connection and call exit() at once; a second
+// exit would end the process in the middle of the write. So the first one in writes and ends
+// the process itself, and any other waits here until it has.
 void ExitWithoutQuit() {
+    static std::mutex exiting;
+    std::unique_lock<std::mutex> lock(exiting);
     Application* app = g_app;
     if (!app || !app->m_running || app->m_quit) return;
     app->m_running = false;
     std::fprintf(stderr, "ranqua: the connection to the display was lost; saving the switches "
                          "and ending\n");
     app->OnDisplayLost();
+    std::fflush(nullptr);
+    ::_exit(1);
 }
 
 // ---- FrameWindow ----------------------------------------------------------------------
