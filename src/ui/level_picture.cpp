@@ -25,6 +25,7 @@ void CInterface::ShowLevelPicture(bool show) {
         uint64_t now = start;
         const uint64_t end = start + m_counterFrequency;
         const platform::Point o = m_playRect.TopLeft();
+        bool restoreWhole = !show;
         while (now < end) {
             const float rem = static_cast<float>(static_cast<double>(end - now) / D);
             const float f = show ? 1.0f - rem : rem;
@@ -40,7 +41,11 @@ void CInterface::ShowLevelPicture(bool show) {
                 m_backBuffer->Stretch(dst, *P, P->Bounds());
             }
             Present();
-            m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
+            // Only the picture's rectangle was drawn on: put back just that. Going out, the
+            // first frame is drawn over the picture still in place, which goes too.
+            m_backBuffer->Copy(restoreWhole ? whole : dst, *m_savedScreen,
+                               restoreWhole ? whole.TopLeft() : dst.TopLeft());
+            restoreWhole = false;
             now = ReadCounter();
         }
         if (show)
