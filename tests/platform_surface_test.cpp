@@ -120,6 +120,39 @@ TEST(Surface, BlendIsExactForEveryAlpha) {
     }
 }
 
+// A surface never drawn on is black; copies and blends from it skip reading it, and must give
+// every byte exactly as a surface filled black does, at any scale, and stop once it is drawn on.
+TEST(Surface, ANeverDrawnSourceDrawsExactlyAsAFilledBlackOne) {
+    for (int k : {1, 2, 3}) {
+        for (uint32_t a : {0u, 1u, 77u, 128u, 254u, 255u}) {
+            Surface viaFresh(4, 3, k), viaFilled(4, 3, k);
+            for (Surface* dst : {&viaFresh, &viaFilled})
+                for (int32_t y = 0; y < 3; ++y)
+                    for (int32_t x = 0; x < 4; ++x)
+                        dst->Fill({x, y, x + 1, y + 1}, Marker(x, y));
+            const Surface fresh(3, 2, k);
+            const Surface black = Filled(3, 2, 0);
+            viaFresh.Blend({1, 1, 5, 4}, fresh, {0, 0}, static_cast<uint8_t>(a));
+            viaFilled.Blend({1, 1, 5, 4}, black, {0, 0}, static_cast<uint8_t>(a));
+            const Surface freshOther(2, 1, k == 1 ? 2 : 1); // another scale, resampled
+            viaFresh.Copy({0, 0, 2, 1}, freshOther, {0, 0});
+            viaFilled.Copy({0, 0, 2, 1}, Filled(2, 1, 0), {0, 0});
+            for (int32_t y = 0; y < viaFresh.PixelHeight(); ++y)
+                for (int32_t x = 0; x < viaFresh.PixelWidth(); ++x)
+                    ASSERT_EQ(viaFresh.Row(y)[x], viaFilled.Row(y)[x])
+                        << "scale " << k << " alpha " << a << " at " << x << ", " << y;
+        }
+    }
+    Surface drawn(1, 1);
+    drawn.Row(0)[0] = Rgb(40, 50, 60); // drawn on directly: no longer black
+    Surface dst = Filled(1, 1, kBackground);
+    dst.Copy(dst.Bounds(), drawn, {0, 0});
+    EXPECT_EQ(dst.Pixel(0, 0), Rgb(40, 50, 60));
+    Surface moved(std::move(drawn));
+    dst.Blend(dst.Bounds(), moved, {0, 0}, 128);
+    EXPECT_EQ(dst.Pixel(0, 0), Rgb(40, 50, 60));
+}
+
 TEST(Surface, BlendClipsLikeCopy) {
     const Surface src = MarkedSurface(3, 2);
     Surface dst = Filled(4, 4, kBackground);

@@ -6,8 +6,6 @@
 #include "platform/message_box.h"
 #include "platform/resources.h"
 
-#include <cstring>
-
 namespace {
 // Development trace of the loader: it does nothing in the finished game.
 void Trace(const char*) {}
@@ -20,9 +18,10 @@ bool CJpegImage::LoadFromResource(const std::string& name) {
             platform::FindResource("jpeg", name + "@" + std::to_string(a) + "x");
         // A variant that is not exactly a times a whole picture is not one we can place.
         platform::DecodedJpeg decoded;
-        if (sharp && platform::DecodeJpeg(sharp.data, sharp.size, decoded) &&
+        std::unique_ptr<uint8_t[]> pixels;
+        if (sharp && platform::DecodeJpeg(sharp.data, sharp.size, decoded, pixels) &&
             decoded.width % a == 0 && decoded.height % a == 0)
-            return Take(std::move(decoded), a);
+            return Take(decoded, std::move(pixels), a);
     }
     const platform::ResourceData res = platform::FindResource("jpeg", name);
     return LoadFromMemory(res.data, res.size);
@@ -40,18 +39,18 @@ bool CJpegImage::LoadFromFile(const std::string& path) {
 
 bool CJpegImage::LoadFromMemory(const uint8_t* data, size_t size, int32_t scale) {
     platform::DecodedJpeg decoded;
-    if (scale < 1 || !platform::DecodeJpeg(data, size, decoded) || decoded.width % scale != 0 ||
-        decoded.height % scale != 0) {
+    std::unique_ptr<uint8_t[]> pixels;
+    if (scale < 1 || !platform::DecodeJpeg(data, size, decoded, pixels) ||
+        decoded.width % scale != 0 || decoded.height % scale != 0) {
         Trace("Cannot read image data\n");
         platform::MessageBox("Error opening JPEG file");
         return false;
     }
-    return Take(std::move(decoded), scale);
+    return Take(decoded, std::move(pixels), scale);
 }
 
-bool CJpegImage::Take(platform::DecodedJpeg&& decoded, int32_t scale) {
-    auto pixels = std::make_unique<uint8_t[]>(decoded.pixels.size());
-    std::memcpy(pixels.get(), decoded.pixels.data(), decoded.pixels.size());
+bool CJpegImage::Take(const platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]> pixels,
+                      int32_t scale) {
     if (decoded.channels == 4) PremultiplyAlpha(pixels.get(), decoded.width, decoded.height);
     m_pixels = std::move(pixels);
     m_scale = scale;

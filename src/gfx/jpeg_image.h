@@ -72,7 +72,8 @@ public:
 
 private:
     // Keeps decoded pixels drawn at `scale`; always succeeds.
-    bool Take(platform::DecodedJpeg&& decoded, int32_t scale);
+    bool Take(const platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]> pixels,
+              int32_t scale);
     void BuildBitmapInfo();
     int32_t PixelWidth() const { return m_width * m_scale; }
     int32_t Stride() const { return (PixelWidth() * static_cast<int32_t>(m_channels) + 3) & ~3; }

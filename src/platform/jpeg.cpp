@@ -4,6 +4,9 @@
 #include <climits>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -40,9 +43,9 @@ void EmitMessage(j_common_ptr cinfo, int level) {
 
 void OutputMessage(j_common_ptr) {}
 
-} // namespace
-
-bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out) {
+// Decodes into the buffer `allocate(bytes)` gives; fills `out` but its pixels on success.
+template <typename Allocate>
+bool Decode(const uint8_t* data, size_t size, DecodedJpeg& out, Allocate allocate) {
     if (!data || size == 0 || size > ULONG_MAX) return false;
     jpeg_decompress_struct cinfo{};
     ErrorManager err{};
@@ -50,8 +53,8 @@ bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out) {
     err.base.error_exit = ErrorExit;
     err.base.emit_message = EmitMessage;
     err.base.output_message = OutputMessage;
-    // Everything that must survive a jump back here lives outside the jumping frame's locals.
-    DecodedJpeg result;
+    // Nothing that must survive a jump back here lives in this frame but the decoder's state;
+    // the pixels belong to the caller's buffer.
     if (setjmp(err.escape) != 0) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -70,20 +73,52 @@ bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out) {
     cinfo.out_color_space = four ? JCS_CMYK : JCS_EXT_BGR;
     cinfo.dct_method = JDCT_ISLOW;
     jpeg_start_decompress(&cinfo);
-    result.width = static_cast<int32_t>(width);
-    result.height = static_cast<int32_t>(height);
-    result.channels = four ? 4 : 3;
-    result.stride = (result.width * result.channels + 3) & ~3;
-    result.pixels.resize(static_cast<size_t>(result.stride) * static_cast<size_t>(height));
+    const int channels = four ? 4 : 3;
+    const size_t stride = (static_cast<size_t>(width) * channels + 3) & ~size_t{3};
+    uint8_t* pixels = allocate(stride * static_cast<size_t>(height));
+    if (!pixels) ErrorExit(reinterpret_cast<j_common_ptr>(&cinfo));
+    // The decoder leaves the bytes that round rows up to 4 alone: cleared, so that a picture's
+    // bytes are the same whatever the buffer held before.
+    const size_t used = static_cast<size_t>(width) * channels;
+    for (int64_t y = 0; used < stride && y < height; ++y)
+        std::memset(pixels + static_cast<size_t>(y) * stride + used, 0, stride - used);
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = result.pixels.data() + static_cast<size_t>(cinfo.output_scanline) *
-                                                  static_cast<size_t>(result.stride);
+        JSAMPROW row = pixels + static_cast<size_t>(cinfo.output_scanline) * stride;
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
     // Reading on to the end marker is what finds a file that ends early.
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
-    out = std::move(result);
+    out.width = static_cast<int32_t>(width);
+    out.height = static_cast<int32_t>(height);
+    out.channels = channels;
+    out.stride = static_cast<int32_t>(stride);
+    return true;
+}
+
+} // namespace
+
+bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out) {
+    std::vector<uint8_t> pixels;
+    if (!Decode(data, size, out, [&pixels](size_t bytes) {
+            pixels.resize(bytes);
+            return pixels.data();
+        }))
+        return false;
+    out.pixels = std::move(pixels);
+    return true;
+}
+
+bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out,
+                std::unique_ptr<uint8_t[]>& pixels) {
+    std::unique_ptr<uint8_t[]> buffer;
+    if (!Decode(data, size, out, [&buffer](size_t bytes) {
+            buffer = std::make_unique_for_overwrite<uint8_t[]>(bytes);
+            return buffer.get();
+        }))
+        return false;
+    out.pixels.clear();
+    pixels = std::move(buffer);
     return true;
 }
 

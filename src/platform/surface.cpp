@@ -125,7 +125,7 @@ Surface::~Surface() {
 
 Surface::Surface(Surface&& o) noexcept
     : m_width(o.m_width), m_height(o.m_height), m_scale(o.m_scale), m_pixels(std::move(o.m_pixels)),
-      m_image(o.m_image) {
+      m_image(o.m_image), m_blank(o.m_blank) {
     o.m_width = o.m_height = 0;
     o.m_image = nullptr;
 }
@@ -138,6 +138,7 @@ Surface& Surface::operator=(Surface&& o) noexcept {
         m_scale = o.m_scale;
         m_pixels = std::move(o.m_pixels);
         m_image = o.m_image;
+        m_blank = o.m_blank;
         o.m_width = o.m_height = 0;
         o.m_image = nullptr;
     }
@@ -164,6 +165,7 @@ uint32_t Surface::Pixel(int32_t x, int32_t y) const {
 
 void Surface::Fill(const Rect& r, uint32_t rgb) {
     const Rect c = Times(r.Intersect(Bounds()), m_scale);
+    if (!c.IsEmpty()) m_blank = false;
     for (int32_t y = c.top; y < c.bottom; ++y)
         std::fill(Row(y) + c.left, Row(y) + c.right, rgb);
 }
@@ -172,6 +174,8 @@ void Surface::Copy(const Rect& dst, const Surface& src, Point srcPoint) {
     Rect d = dst;
     Point s = srcPoint;
     if (!ClipCopy(d, s, {src.m_width, src.m_height}, {m_width, m_height})) return;
+    if (src.m_blank && &src != this) return Fill(d, 0);
+    m_blank = false;
     if (src.m_scale != m_scale) {
         if (!Image() || !src.Image()) return;
         const Rect from{s.x, s.y, s.x + d.Width(), s.y + d.Height()};
@@ -191,6 +195,20 @@ void Surface::Blend(const Rect& dst, const Surface& src, Point srcPoint, uint8_t
     Point s = srcPoint;
     if (!ClipCopy(d, s, {src.m_width, src.m_height}, {m_width, m_height})) return;
     if (!Image() || !src.Image()) return;
+    m_blank = false;
+    if (src.m_blank && &src != this) {
+        // Black over: what an opaque black source gives, without reading its pixels.
+        pixman_color_t black{0, 0, 0, 0xFFFF};
+        pixman_image_t* solid = pixman_image_create_solid_fill(&black);
+        pixman_color_t c{0, 0, 0, static_cast<uint16_t>(alpha * 257)};
+        pixman_image_t* mask = pixman_image_create_solid_fill(&c);
+        const Rect to = Times(d, m_scale);
+        pixman_image_composite32(PIXMAN_OP_OVER, solid, mask, AsImage(Image()), 0, 0, 0, 0, to.left,
+                                 to.top, to.Width(), to.Height());
+        pixman_image_unref(mask);
+        pixman_image_unref(solid);
+        return;
+    }
     if (src.m_scale != m_scale) {
         const Rect from{s.x, s.y, s.x + d.Width(), s.y + d.Height()};
         return CompositeStretched(AsImage(src.Image()), AsImage(Image()), Times(d, m_scale),
@@ -206,6 +224,7 @@ void Surface::Blend(const Rect& dst, const Surface& src, Point srcPoint, uint8_t
 
 void Surface::Stretch(const Rect& dst, const Surface& src, const Rect& srcRect, uint8_t alpha) {
     if (!Image() || !src.Image()) return;
+    m_blank = false;
     if (dst.Width() == srcRect.Width() && dst.Height() == srcRect.Height()) {
         if (alpha == 255) return Copy(dst, src, srcRect.TopLeft());
         return Blend(dst, src, srcRect.TopLeft(), alpha);
@@ -226,6 +245,7 @@ void Surface::DrawPixels(const Rect& dst, const PixelView& pic, const Rect& srcR
         format = PIXMAN_x8r8g8b8; // the alpha byte is not drawn, only the colour bytes
     else
         return;
+    m_blank = false;
     const Rect from = Times(srcRect, pic.scale);
     const Rect to = Times(dst, m_scale);
     const Rect picBounds{0, 0, pic.width, pic.height};

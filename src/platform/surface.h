@@ -59,7 +59,10 @@ public:
     const uint32_t* Row(int32_t y) const {
         return m_pixels.get() + static_cast<size_t>(y) * PixelWidth();
     }
-    uint32_t* Row(int32_t y) { return m_pixels.get() + static_cast<size_t>(y) * PixelWidth(); }
+    uint32_t* Row(int32_t y) {
+        m_blank = false;
+        return m_pixels.get() + static_cast<size_t>(y) * PixelWidth();
+    }
     // pixman_image_t* of the pixels, for the window's present; null when empty.
     void* Image() const;
 
@@ -91,6 +94,9 @@ private:
     // that is only read (the closing fade's) or not yet used (the saved screen) stays cheap.
     std::unique_ptr<uint32_t[], Free> m_pixels;
     mutable void* m_image = nullptr;
+    // Not drawn on since it was made, so all black: copies and blends from it then need not
+    // read its pixels, which would cost memory on systems that back every page read.
+    bool m_blank = true;
 };
 
 } // namespace platform

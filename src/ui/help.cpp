@@ -5,17 +5,24 @@
 
 void CInterface::ShowHelp(bool show) {
     const platform::Rect r = ToScreenRect(layout::kHelpRect);
-    m_helpShown = show;
     const platform::Rect whole{0, 0, m_displayWidth, m_displayHeight};
     if (show) {
         m_savedScreen->Copy(whole, *m_backBuffer, {0, 0});
         platform::Surface* S = CreateSurface(r);
-        CJpegImage picture;
-        picture.LoadFromResource("HELP");
-        picture.Draw(S);
+        {
+            // Drawn once: the decoded picture need not outlive the transition's frames.
+            CJpegImage picture;
+            picture.LoadFromResource("HELP");
+            picture.Draw(S);
+        }
+        // Until the transition ends the saved screen is what its frames put back, so the
+        // transition may use it as its own copy; it is the help's from then on.
+        m_helpShown = false;
         ShowTransition(S, 255, r, {0, 0}, 1.0f);
         FreeSurface(S);
-    } else {
+    }
+    m_helpShown = show;
+    if (!show) {
         m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
     }
     Present();

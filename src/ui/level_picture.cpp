@@ -27,6 +27,7 @@ void CInterface::ShowLevelPicture(bool show) {
         uint64_t now = start;
         const uint64_t end = start + m_counterFrequency;
         const platform::Point o = m_playRect.TopLeft();
+        bool restoreWhole = !show;
         // A counter that went back before the start ends the animation rather than stalling it.
         while (now < end && now >= start) {
             const float rem = static_cast<float>(static_cast<double>(end - now) / D);
@@ -45,7 +46,11 @@ void CInterface::ShowLevelPicture(bool show) {
                 m_backBuffer->Stretch(dst, *P, P->Bounds());
             }
             Present();
-            m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
+            // Only the picture's rectangle was drawn on: put back just that. Going out, the
+            // first frame is drawn over the picture still in place, which goes too.
+            m_backBuffer->Copy(restoreWhole ? whole : dst, *m_savedScreen,
+                               restoreWhole ? whole.TopLeft() : dst.TopLeft());
+            restoreWhole = false;
             // Rest between frames, as the transitions do, instead of drawing flat out.
             platform::GetClock().Pause(m_counterFrequency / 100);
             now = ReadCounter();

@@ -32,12 +32,27 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
     if (rect.IsEmpty()) rect = m_playRect;
     const int32_t W = rect.Width(), H = rect.Height();
 
-    Surface* saved = CreateSurface(rect);
-    saved->Copy({0, 0, W, H}, *m_backBuffer, rect.TopLeft());
-
     int effect = 0; // draw: see platform::Rand
     if (platform::Rand() % 2 != 0) effect = platform::Rand() % 5;
     const int direction = platform::Rand() % 4;
+
+    // Only the blends draw over what the frame before drew; the other effects cover a growing
+    // part of the rectangle, so each frame paints over all of the last one and nothing needs
+    // putting back. The saved screen holds nothing while no help or level picture is up: then
+    // it keeps the copy, rather than a new surface as large as the rectangle.
+    const bool blends = effect == kCrossFade || effect == kStripFade;
+    const bool borrow =
+        m_savedScreen && !m_helpShown && !m_pictureShown && rect.Intersect(m_displayRect) == rect;
+    Surface* saved = nullptr;
+    Point savedAt{0, 0};
+    if (blends && borrow) {
+        saved = m_savedScreen;
+        savedAt = rect.TopLeft();
+        saved->Copy(rect, *m_backBuffer, rect.TopLeft());
+    } else if (blends) {
+        saved = CreateSurface(rect);
+        saved->Copy({0, 0, W, H}, *m_backBuffer, rect.TopLeft());
+    }
 
     const int32_t n = W < 30 ? W : 30;
     const int32_t s = n > 0 ? W / n : 0;
@@ -93,7 +108,7 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
             break;
         }
         Present();
-        m_backBuffer->Copy(rect, *saved, {0, 0});
+        if (saved) m_backBuffer->Copy(rect, *saved, savedAt);
         // Frames at least 1/100 s apart; sleep rather than spin while waiting.
         for (;;) {
             now = ReadCounter();
@@ -104,5 +119,5 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
     }
     m_backBuffer->Copy(rect, *source, sourcePoint);
     Present();
-    FreeSurface(saved);
+    if (saved != m_savedScreen) FreeSurface(saved);
 }
