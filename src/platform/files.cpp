@@ -41,18 +41,21 @@ std::string CurrentDirectory() {
     return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
 }
 
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes,
-                                                  bool keepHead) {
-    // Only a regular file is read, checked on the opened descriptor so that nothing can be
-    // swapped in between: a FIFO or a device would block or stream for ever. Opening does not
-    // block (O_NONBLOCK), even on a FIFO with no writer.
+int OpenRegularFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return std::nullopt;
+        return -1;
     }
+    return fd;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes,
+                                                  bool keepHead) {
+    const int fd = OpenRegularFile(path);
+    if (fd < 0) return std::nullopt;
     std::vector<uint8_t> data;
     uint8_t buf[65536];
     for (;;) {

@@ -1,12 +1,11 @@
 // music.cpp: MP3 (and whatever else SDL2_mixer reads) played as background music.
 #include "platform/music.h"
 
+#include "platform/files.h"
 #include "platform/window.h"
 
 #include <SDL_mixer.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -18,16 +17,10 @@ namespace {
 
 class MixerMusic;
 
-// Opens a file for reading only if it is a regular file (or a link to one): a FIFO or a
-// device named *.mp3 would block or never end. Non-blocking open, so even the open cannot hang.
-SDL_RWops* OpenRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+// A track is opened only if it is a regular file: see OpenRegularFile.
+SDL_RWops* OpenTrack(const std::string& path) {
+    const int fd = OpenRegularFile(path);
     if (fd < 0) return nullptr;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
     FILE* f = ::fdopen(fd, "rb");
     if (!f) {
         ::close(fd);
@@ -37,6 +30,7 @@ SDL_RWops* OpenRegularFile(const std::string& path) {
     if (!rw) std::fclose(f);
     return rw;
 }
+
 // The player whose track SDL_mixer is playing; the audio thread reads it when a track ends.
 std::atomic<MixerMusic*> g_playing{nullptr};
 // The current track's number; the audio thread tags the end of a track with it.
@@ -58,7 +52,7 @@ public:
     void Open(const std::string& path) override {
         Close();
         NewMusicTrack();
-        if (SDL_RWops* file = OpenRegularFile(path)) m_music = Mix_LoadMUS_RW(file, 1);
+        if (SDL_RWops* file = OpenTrack(path)) m_music = Mix_LoadMUS_RW(file, 1);
     }
     void Play() override {
         if (!m_music) return;
