@@ -437,12 +437,12 @@ int Measure(const char* self) {
 
     // Transitions of the play area, on a 1024 x 768 display.
     CInterface* screen = new CInterface("RanquaWindow");
-    platform::Surface* back = screen->CreateSurface(Rect{});
-    screen->m_backPicture->Draw(back);
-    platform::Surface* other = screen->CreateSurface(Rect{});
+    platform::SurfacePtr back = screen->CreateSurface(Rect{});
+    screen->m_backPicture->Draw(back.get());
+    platform::SurfacePtr other = screen->CreateSurface(Rect{});
     for (int effect = 0; effect < 5; ++effect) {
         // Alternate pictures, so that every frame really changes pixels.
-        const FrameStats f = TransitionFrames(screen, clock, effect % 2 ? back : other,
+        const FrameStats f = TransitionFrames(screen, clock, effect % 2 ? back.get() : other.get(),
                                               screen->m_playRect, 1.0f, effect, 3);
         Row r{std::string(kEffectNames[effect]) + " frame, play area",
               Bytes(playBytes),
@@ -456,8 +456,8 @@ int Measure(const char* self) {
         }
         rows.push_back(r);
     }
-    screen->FreeSurface(other);
-    screen->FreeSurface(back);
+    other.reset();
+    back.reset();
 
     // The level picture zooming in, over a game in progress.
     CBoardGame* game = new CBoardGame(screen);
@@ -481,15 +481,15 @@ int Measure(const char* self) {
     // The exit transition of a whole 1920 x 1080 display, 1:1.
     platform::SetDisplaySizeOverride(platform::Size{1920, 1080});
     screen = new CInterface("RanquaWindow");
-    platform::Surface* black = screen->CreateSurface(screen->m_displayRect);
+    platform::SurfacePtr black = screen->CreateSurface(screen->m_displayRect);
     for (int effect = 0; effect < 5; ++effect) {
-        screen->m_backPicture->Draw(screen->m_backBuffer); // something to fade from
+        screen->m_backPicture->Draw(screen->m_backBuffer.get()); // something to fade from
         const FrameStats f =
-            TransitionFrames(screen, clock, black, screen->m_displayRect, 2.0f, effect, 1);
+            TransitionFrames(screen, clock, black.get(), screen->m_displayRect, 2.0f, effect, 1);
         rows.push_back({std::string("exit ") + kEffectNames[effect] + " frame, 1920x1080 1:1",
                         Bytes(bigBytes), f.median, f.p95, memcpyBig, ""});
     }
-    screen->FreeSurface(black);
+    black.reset();
     delete screen;
     unsetenv("RANQUA_SCALE");
 
@@ -512,12 +512,13 @@ int Measure(const char* self) {
                       platform::ArtScale());
         rows.push_back({"memcpy play area " + std::to_string(pw) + "x" + std::to_string(ph) + "x4",
                         Bytes(physBytes), memcpyPhys, -1, memcpyPhys, where + scaleText});
-        platform::Surface* pictureA = screen->CreateSurface(Rect{});
-        screen->m_backPicture->Draw(pictureA);
-        platform::Surface* pictureB = screen->CreateSurface(Rect{});
+        platform::SurfacePtr pictureA = screen->CreateSurface(Rect{});
+        screen->m_backPicture->Draw(pictureA.get());
+        platform::SurfacePtr pictureB = screen->CreateSurface(Rect{});
         for (int effect = 0; effect < 5; ++effect) {
-            const FrameStats f = TransitionFrames(screen, clock, effect % 2 ? pictureA : pictureB,
-                                                  screen->m_playRect, 1.0f, effect, 2);
+            const FrameStats f =
+                TransitionFrames(screen, clock, effect % 2 ? pictureA.get() : pictureB.get(),
+                                 screen->m_playRect, 1.0f, effect, 2);
             Row r{std::string(kEffectNames[effect]) + " frame, " + where,
                   Bytes(physBytes),
                   f.median,
@@ -527,8 +528,8 @@ int Measure(const char* self) {
             if (effect == 0) r.target = "<= 16 x memcpy: " + Verdict(f.median <= 16 * memcpyPhys);
             rows.push_back(r);
         }
-        screen->FreeSurface(pictureB);
-        screen->FreeSurface(pictureA);
+        pictureB.reset();
+        pictureA.reset();
         CBoardGame* bigGame = new CBoardGame(screen);
         screen->m_game = bigGame;
         bigGame->NewGame();

@@ -227,7 +227,7 @@ TEST_F(MenuTest, LinkPicturesThatAreNotFilesOrTooLargeOrTooManyAreContained) {
     const Rect below{field.left, field.bottom, field.right, field.bottom + 100};
     const Surface before = InBackBuffer(below);
     screen->m_currentLink = screen->m_links[1].get();
-    screen->m_links[1]->Draw(screen->m_backBuffer);
+    screen->m_links[1]->Draw(screen->m_backBuffer.get());
     EXPECT_TRUE(SamePixels(InBackBuffer(below), before));
     EXPECT_EQ(screen->m_backBuffer->Pixel(field.right - 1, field.bottom - 1) & 0xFFFFFF,
               platform::Rgb(200, 200, 200));

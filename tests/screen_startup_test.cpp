@@ -71,10 +71,9 @@ TEST_F(ScreenProbeTest, PlayAreaIsCentredWithHalvesRoundedDown) {
         EXPECT_EQ(s->m_linkPosition, (platform::Point{c.play.left + 131, c.play.top + 18}));
         EXPECT_EQ(s->ToScreenRect({0, 0, 277, 237}),
                   (Rect{c.play.left, c.play.top, c.play.left + 277, c.play.top + 237}));
-        Surface* whole = s->CreateSurface(Rect{});
+        const platform::SurfacePtr whole = s->CreateSurface(Rect{});
         EXPECT_EQ(whole->Width(), 800);
         EXPECT_EQ(whole->Height(), 600);
-        s->FreeSurface(whole);
     }
     EXPECT_TRUE(messages.empty());
 }

@@ -4,9 +4,7 @@
 #include "platform/window.h"
 
 void CInterface::ExitGame() {
-    platform::Surface* black = CreateSurface(m_displayRect);
-    ShowTransition(black, 255, m_displayRect, {0, 0}, 2.0f);
-    FreeSurface(black);
+    ShowTransition(CreateSurface(m_displayRect).get(), 255, m_displayRect, {0, 0}, 2.0f);
     SaveSettings();
     if (platform::Application* app = platform::Application::Current()) app->PostQuit(0);
 }

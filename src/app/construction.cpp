@@ -79,7 +79,7 @@ CInterface::CInterface(const std::string& className) {
     // Kept to the end of start-up, as long as the logo is on the screen.
     auto logo = std::make_unique<CJpegImage>();
     logo->LoadFromResource("LOGO");
-    logo->DrawCentered(m_backBuffer, m_displayRect);
+    logo->DrawCentered(m_backBuffer.get(), m_displayRect);
     m_presentRect = m_displayRect;
     Present();
     m_presentRect = m_playRect;
@@ -112,14 +112,15 @@ CInterface::CInterface(const std::string& className) {
     // 23. The first tick already chooses a link.
     m_nextLinkTime = platform::GetClock().TickCount();
     // 24. Background transition.
-    platform::Surface* back = CreateSurface(Rect{});
-    m_backPicture->Draw(back);
-    ShowTransition(back, 255, Rect{}, {0, 0}, 1.0f);
-    Present();
-    FreeSurface(back);
+    {
+        const platform::SurfacePtr back = CreateSurface(Rect{});
+        m_backPicture->Draw(back.get());
+        ShowTransition(back.get(), 255, Rect{}, {0, 0}, 1.0f);
+        Present();
+    }
     // 25. Buttons; the repaint that start-up forces shows them.
     for (const auto& b : m_menuButtons)
-        b->Draw(m_backBuffer, this);
+        b->Draw(m_backBuffer.get(), this);
     // 26.
     logo.reset();
 }
@@ -170,7 +171,6 @@ CInterface::~CInterface() {
     FreeSurface(m_savedScreen);
     FreeSurface(m_bannerSurface);
     FreeSurface(m_bannerBackground);
-    m_backBuffer = m_savedScreen = m_bannerSurface = m_bannerBackground = nullptr;
     m_clickSound = {};
     m_backPicture.reset();
     m_butPicture.reset();

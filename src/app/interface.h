@@ -54,8 +54,10 @@ public:
     ~CInterface() override;
 
     // ---- surfaces and presentation (app/surfaces.cpp) ----
-    platform::Surface* CreateSurface(const platform::Rect& r);
-    void FreeSurface(platform::Surface* surface);
+    // The caller owns the new surface; FreeSurface releases it early, where the order of
+    // releases matters.
+    platform::SurfacePtr CreateSurface(const platform::Rect& r);
+    void FreeSurface(platform::SurfacePtr& surface);
     platform::Rect ToScreenRect(const platform::Rect& r) const;
     void Present();
     void BlendSurface(const platform::Rect& dst, platform::Surface* source,
@@ -104,8 +106,8 @@ public:
     std::unique_ptr<platform::MusicPlayer> m_musicWnd;
     platform::Rect m_presentRect;
     CGame* m_game = nullptr; // not owned: the application's (CGameApp::m_game)
-    platform::Surface* m_backBuffer = nullptr;
-    platform::Surface* m_savedScreen = nullptr;
+    platform::SurfacePtr m_backBuffer;
+    platform::SurfacePtr m_savedScreen;
     int32_t m_displayHeight = 0;
     platform::Rect m_displayRect;
     std::deque<std::string> m_musicFiles;
@@ -116,8 +118,8 @@ public:
     bool m_pictureShown = false;
     bool m_helpShown = false;
     int32_t m_bannerAlpha = 255;
-    platform::Surface* m_bannerSurface = nullptr;
-    platform::Surface* m_bannerBackground = nullptr;
+    platform::SurfacePtr m_bannerSurface;
+    platform::SurfacePtr m_bannerBackground;
     uint64_t m_counterFrequency = 0;
     int32_t m_displayWidth = 0;
     CPicButton* m_hovered = nullptr; // not owned

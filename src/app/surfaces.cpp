@@ -5,14 +5,14 @@ using platform::Point;
 using platform::Rect;
 using platform::Surface;
 
-Surface* CInterface::CreateSurface(const Rect& r) {
+platform::SurfacePtr CInterface::CreateSurface(const Rect& r) {
     // A rectangle of width 0 stands for the play area.
     const Rect size = r.Width() == 0 ? m_playRect : r;
-    return new Surface(size.Width(), size.Height());
+    return std::make_unique<Surface>(size.Width(), size.Height());
 }
 
-void CInterface::FreeSurface(Surface* surface) {
-    delete surface;
+void CInterface::FreeSurface(platform::SurfacePtr& surface) {
+    surface.reset();
 }
 
 Rect CInterface::ToScreenRect(const Rect& r) const {
@@ -26,7 +26,7 @@ void CInterface::Present() {
 
 void CInterface::BlendSurface(const Rect& dst, Surface* source, Point srcPoint, uint8_t alpha,
                               Surface* target) {
-    Surface* to = target ? target : m_backBuffer;
+    Surface* to = target ? target : m_backBuffer.get();
     if (!to || !source) return;
     to->Blend(dst, *source, srcPoint, alpha);
 }

@@ -19,14 +19,14 @@ void CInterface::OnTimer(uint32_t id) {
         const platform::Rect r = ToScreenRect(layout::kBannerRect);
         m_bannerAlpha += 50;
         m_backBuffer->Copy(r, *m_bannerBackground, {0, 0});
-        BlendSurface(r, m_bannerSurface, {0, 0}, static_cast<uint8_t>(m_bannerAlpha));
+        BlendSurface(r, m_bannerSurface.get(), {0, 0}, static_cast<uint8_t>(m_bannerAlpha));
         changed = true;
     }
     // Elapsed time as a signed difference, so the 49.7-day wrap of the tick count is harmless.
     const uint32_t now = platform::GetClock().TickCount();
     if (m_currentLink && static_cast<int32_t>(now - m_nextLinkTime) > 0) {
         ChooseLink();
-        if (m_currentLink) m_currentLink->Draw(m_backBuffer);
+        if (m_currentLink) m_currentLink->Draw(m_backBuffer.get());
         m_nextLinkTime = platform::GetClock().TickCount() + layout::kLinkPeriodMs;
     }
     if (changed) Present();

@@ -7,7 +7,7 @@
 using platform::Rect;
 
 void CBoardGame::DrawBoard() {
-    platform::Surface* board = m_screen->CreateSurface(m_boardRect);
+    const platform::SurfacePtr board = m_screen->CreateSurface(m_boardRect);
     const int32_t w = m_boardRect.Width(), h = m_boardRect.Height();
     board->Copy({0, 0, w, h}, *m_colourSurfaces[0], {0, 0});
     for (int32_t c = 0; c < kColumns; ++c)
@@ -19,15 +19,14 @@ void CBoardGame::DrawBoard() {
             const Rect cell{x, y, x + kCellSize, y + kCellSize};
             if (k > 0 && k < 7) board->Copy(cell, *m_colourSurfaces[k], {x, y});
             if (m_selected.x == c && m_selected.y == r)
-                m_screen->BlendSurface(cell, m_colourSurfaces[6], {x, y}, 205, board);
+                m_screen->BlendSurface(cell, m_colourSurfaces[6].get(), {x, y}, 205, board.get());
         }
-    m_screen->ShowTransition(board, 255, m_boardRect, {0, 0}, 0.5f);
+    m_screen->ShowTransition(board.get(), 255, m_boardRect, {0, 0}, 0.5f);
     m_screen->DrawScore(m_score);
-    m_screen->FreeSurface(board);
 }
 
 void CInterface::DrawScore(int32_t value) {
-    m_backPicture->DrawStretched(m_backBuffer, ToScreenRect(layout::kScoreField),
+    m_backPicture->DrawStretched(m_backBuffer.get(), ToScreenRect(layout::kScoreField),
                                  layout::kScoreField);
     CJpegImage digits;
     digits.LoadFromResource("DIGITS");
@@ -38,11 +37,11 @@ void CInterface::DrawScore(int32_t value) {
     do {
         const int32_t d = static_cast<int32_t>(v % 10);
         v /= 10;
-        digits.DrawStretched(m_backBuffer, ToScreenRect(digit), layout::DigitCell(d));
+        digits.DrawStretched(m_backBuffer.get(), ToScreenRect(digit), layout::DigitCell(d));
         digit = digit.Offset(-layout::kDigitWidth, 0);
     } while (v != 0);
     if (negative) {
-        digits.DrawStretched(m_backBuffer, ToScreenRect(digit),
+        digits.DrawStretched(m_backBuffer.get(), ToScreenRect(digit),
                              layout::DigitCell(layout::kMinusDigit));
         digit = digit.Offset(-layout::kDigitWidth, 0);
     }

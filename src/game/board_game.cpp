@@ -22,17 +22,15 @@ CBoardGame::CBoardGame(CInterface* screen) : CGame(screen) {
         m_colourSurfaces[k] = screen->CreateSurface(m_boardRect);
         CJpegImage picture;
         picture.LoadFromResource("COL" + std::to_string(k));
-        picture.Draw(m_colourSurfaces[k]);
+        picture.Draw(m_colourSurfaces[k].get());
     }
     m_sndMove = screen->FindSound("W_MOVE");
     m_gameOver = true;
 }
 
 CBoardGame::~CBoardGame() {
-    for (platform::Surface*& s : m_colourSurfaces) {
+    for (platform::SurfacePtr& s : m_colourSurfaces)
         m_screen->FreeSurface(s);
-        s = nullptr;
-    }
     m_sndMove = {};
 }
 
@@ -42,7 +40,7 @@ void CBoardGame::NewGame() {
     m_level = 0;
     m_pictureUnlocked = false;
     m_selected = {-1, 0};
-    m_screen->ShowTransition(m_colourSurfaces[0], 255, m_boardRect, {0, 0}, 1.0f);
+    m_screen->ShowTransition(m_colourSurfaces[0].get(), 255, m_boardRect, {0, 0}, 1.0f);
     for (auto& column : m_cells)
         for (BoardCell& cell : column)
             cell.colour = 0;

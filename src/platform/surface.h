@@ -99,4 +99,7 @@ private:
     bool m_blank = true;
 };
 
+// A surface someone owns: freed when its owner lets go of it.
+using SurfacePtr = std::unique_ptr<Surface>;
+
 } // namespace platform

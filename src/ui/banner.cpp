@@ -8,7 +8,7 @@ void CInterface::ShowBanner(const std::string& pictureName) {
     CJpegImage picture;
     // A picture that fails to load leaves the previous banner picture, which fades in again.
     picture.LoadFromResource(pictureName);
-    picture.Draw(m_bannerSurface);
+    picture.Draw(m_bannerSurface.get());
     m_bannerBackground->Copy({0, 0, r.Width(), r.Height()}, *m_backBuffer, r.TopLeft());
     m_bannerAlpha = 5;
 }

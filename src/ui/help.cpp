@@ -8,18 +8,17 @@ void CInterface::ShowHelp(bool show) {
     const platform::Rect whole{0, 0, m_displayWidth, m_displayHeight};
     if (show) {
         m_savedScreen->Copy(whole, *m_backBuffer, {0, 0});
-        platform::Surface* S = CreateSurface(r);
+        const platform::SurfacePtr S = CreateSurface(r);
         {
             // Drawn once: the decoded picture need not outlive the transition's frames.
             CJpegImage picture;
             picture.LoadFromResource("HELP");
-            picture.Draw(S);
+            picture.Draw(S.get());
         }
         // Until the transition ends the saved screen is what its frames put back, so the
         // transition may use it as its own copy; it is the help's from then on.
         m_helpShown = false;
-        ShowTransition(S, 255, r, {0, 0}, 1.0f);
-        FreeSurface(S);
+        ShowTransition(S.get(), 255, r, {0, 0}, 1.0f);
     }
     m_helpShown = show;
     if (!show) {

@@ -18,11 +18,11 @@ void CInterface::ShowLevelPicture(bool show) {
         m_game->ShowPicture(show);
     } else {
         const auto D = static_cast<double>(m_counterFrequency);
-        platform::Surface* P = CreateSurface(
+        const platform::SurfacePtr P = CreateSurface(
             {0, 0, layout::kLevelPictureRect.Width(), layout::kLevelPictureRect.Height()});
         CJpegImage picture;
         picture.LoadFromResource("PIC" + std::to_string(m_game->m_level));
-        picture.Draw(P);
+        picture.Draw(P.get());
         const uint64_t start = ReadCounter();
         uint64_t now = start;
         const uint64_t end = start + m_counterFrequency;
@@ -56,7 +56,6 @@ void CInterface::ShowLevelPicture(bool show) {
             now = ReadCounter();
         }
         if (show) m_backBuffer->Copy(layout::kLevelPictureRect.Offset(o.x, o.y), *P, {0, 0});
-        FreeSurface(P);
     }
     if (!show) m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
     Present();

@@ -15,15 +15,14 @@ void CPicButton::Draw(platform::Surface* target, CInterface* screen) {
     m_picture->DrawStretched(target, m_rect, RowRect(m_state));
     if (m_fade != 0) {
         const platform::Rect cell = RowRect(m_restState);
-        platform::Surface* overlay = screen->CreateSurface(cell);
-        m_picture->DrawStretched(overlay, {0, 0, cell.Width(), cell.Height()}, cell);
-        screen->BlendSurface(m_rect, overlay, {0, 0}, static_cast<uint8_t>(m_fade));
-        screen->FreeSurface(overlay);
+        const platform::SurfacePtr overlay = screen->CreateSurface(cell);
+        m_picture->DrawStretched(overlay.get(), {0, 0, cell.Width(), cell.Height()}, cell);
+        screen->BlendSurface(m_rect, overlay.get(), {0, 0}, static_cast<uint8_t>(m_fade));
     }
 }
 
 void CPicButton::AdvanceFade(CInterface* screen) {
     m_fade = m_fade + 30 + platform::Rand() % 30; // draw: see platform::Rand
     if (m_fade > 244) m_state = m_restState;
-    Draw(screen->m_backBuffer, screen);
+    Draw(screen->m_backBuffer.get(), screen);
 }

@@ -43,14 +43,17 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
     const bool blends = effect == kCrossFade || effect == kStripFade;
     const bool borrow =
         m_savedScreen && !m_helpShown && !m_pictureShown && rect.Intersect(m_displayRect) == rect;
+    // Either the borrowed saved screen or a copy of our own, freed on return.
+    platform::SurfacePtr own;
     Surface* saved = nullptr;
     Point savedAt{0, 0};
     if (blends && borrow) {
-        saved = m_savedScreen;
+        saved = m_savedScreen.get();
         savedAt = rect.TopLeft();
         saved->Copy(rect, *m_backBuffer, rect.TopLeft());
     } else if (blends) {
-        saved = CreateSurface(rect);
+        own = CreateSurface(rect);
+        saved = own.get();
         saved->Copy({0, 0, W, H}, *m_backBuffer, rect.TopLeft());
     }
 
@@ -119,5 +122,4 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
     }
     m_backBuffer->Copy(rect, *source, sourcePoint);
     Present();
-    if (saved != m_savedScreen) FreeSurface(saved);
 }
