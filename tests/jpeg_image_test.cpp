@@ -342,6 +342,14 @@ TEST_F(JpegImageTest, AtALargerArtScaleAPictureKeepsItsLogicalSize) {
                     difference += std::abs(static_cast<int>((big.Pixel(x, y) >> shift) & 0xFF) -
                                            static_cast<int>((one.Pixel(x, y) >> shift) & 0xFF));
         EXPECT_LT(difference / (800 * 600 * 3), 6) << "scale " << a;
+        // Keeping only a corner (clipped to the picture) keeps its pixels, every one of them.
+        back.KeepOnly({700, 500, 900, 700});
+        EXPECT_EQ(back.m_width, 100);
+        EXPECT_EQ(back.m_height, 100);
+        Surface corner(800, 600);
+        back.DrawAt(&corner, {700, 500});
+        for (int32_t y = 500 * a; y < 600 * a && sharp; ++y)
+            ASSERT_EQ(std::memcmp(corner.Row(y) + 700 * a, big.Row(y) + 700 * a, 400 * a), 0) << y;
         platform::SetArtScaleOverride(std::nullopt);
     }
     EXPECT_TRUE(messages.empty());

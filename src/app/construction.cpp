@@ -118,6 +118,9 @@ CInterface::CInterface(const std::string& className) {
         ShowTransition(back.get(), 255, Rect{}, {0, 0}, 1.0f);
         Present();
     }
+    // From now on only the score field of the background is drawn again (DrawScore): the rest
+    // of the picture would be megabytes kept for nothing on a large display.
+    m_backPicture->KeepOnly(layout::kScoreField);
     // 25. Buttons; the repaint that start-up forces shows them.
     for (const auto& b : m_menuButtons)
         b->Draw(m_backBuffer.get(), this);

@@ -26,8 +26,9 @@ void CBoardGame::DrawBoard() {
 }
 
 void CInterface::DrawScore(int32_t value) {
+    // The background keeps only its score field (see the end of start-up).
     m_backPicture->DrawStretched(m_backBuffer.get(), ToScreenRect(layout::kScoreField),
-                                 layout::kScoreField);
+                                 {0, 0, layout::kScoreField.Width(), layout::kScoreField.Height()});
     CJpegImage digits;
     digits.LoadFromResource("DIGITS");
     const bool negative = value < 0;

@@ -6,6 +6,8 @@
 #include "platform/message_box.h"
 #include "platform/resources.h"
 
+#include <cstring>
+
 namespace {
 // Development trace of the loader: it does nothing in the finished game.
 void Trace(const char*) {}
@@ -59,6 +61,29 @@ bool CJpegImage::Take(const platform::DecodedJpeg& decoded, std::unique_ptr<uint
     m_channels = static_cast<uint32_t>(decoded.channels);
     BuildBitmapInfo();
     return true;
+}
+
+void CJpegImage::KeepOnly(const platform::Rect& r) {
+    const platform::Rect k = r.Intersect({0, 0, m_width, m_height});
+    if (!m_pixels || k.IsEmpty()) {
+        m_pixels.reset();
+        m_width = m_height = 0;
+        BuildBitmapInfo();
+        return;
+    }
+    const int32_t oldStride = Stride();
+    const size_t rowBytes = static_cast<size_t>(k.Width()) * m_scale * m_channels;
+    const uint8_t* from = m_pixels.get() + static_cast<size_t>(k.top) * m_scale * oldStride +
+                          static_cast<size_t>(k.left) * m_scale * m_channels;
+    m_width = k.Width();
+    m_height = k.Height();
+    const int32_t stride = Stride();
+    auto kept = std::make_unique<uint8_t[]>(static_cast<size_t>(stride) * m_height * m_scale);
+    for (int32_t y = 0; y < m_height * m_scale; ++y)
+        std::memcpy(kept.get() + static_cast<size_t>(y) * stride,
+                    from + static_cast<size_t>(y) * oldStride, rowBytes);
+    m_pixels = std::move(kept);
+    BuildBitmapInfo();
 }
 
 void CJpegImage::PremultiplyAlpha(uint8_t* p, int32_t width, int32_t height) {

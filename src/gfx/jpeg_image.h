@@ -59,6 +59,10 @@ public:
     // The whole picture centred in `r` (halves truncated, so odd sizes lose a pixel).
     void DrawCentered(platform::Surface* target, const platform::Rect& r) const;
 
+    // Keeps only the part `r` (logical, clipped to the picture), which becomes the whole
+    // picture: for a large picture of which only a corner is ever drawn again.
+    void KeepOnly(const platform::Rect& r);
+
     // Colour bytes R,G,B,A become B,G,R premultiplied by A: (c * a + 1) >> 8.
     static void PremultiplyAlpha(uint8_t* pixels, int32_t width, int32_t height);
 

@@ -7,14 +7,15 @@ void CInterface::ShowHelp(bool show) {
     const platform::Rect r = ToScreenRect(layout::kHelpRect);
     const platform::Rect whole{0, 0, m_displayWidth, m_displayHeight};
     if (show) {
-        m_savedScreen->Copy(whole, *m_backBuffer, {0, 0});
         const platform::SurfacePtr S = CreateSurface(r);
         {
-            // Drawn once: the decoded picture need not outlive the transition's frames.
+            // Drawn once, and gone before the saved copy is made: the decoded picture and
+            // the copy need not take memory at the same time.
             CJpegImage picture;
             picture.LoadFromResource("HELP");
             picture.Draw(S.get());
         }
+        m_savedScreen->Copy(whole, *m_backBuffer, {0, 0});
         // Until the transition ends the saved screen is what its frames put back, so the
         // transition may use it as its own copy; it is the help's from then on.
         m_helpShown = false;
