@@ -1,6 +1,5 @@
 set(RANQUA_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/test_main_env.cpp
-  ${CMAKE_SOURCE_DIR}/tests/platform_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/large_display_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/startup_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/assets_test.cpp
