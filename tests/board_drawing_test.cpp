@@ -31,7 +31,7 @@ int Differences(const Surface& actual, const Rect& rect, const Surface& expected
     return n;
 }
 
-class BoardDrawingTest : public GameTest {
+class BoardDrawing : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
@@ -65,7 +65,7 @@ protected:
 
 } // namespace
 
-TEST_F(BoardDrawingTest, EmptyBoardIsTheEmptyBoardPicture) {
+TEST_F(BoardDrawing, EmptyBoardIsTheEmptyBoardPicture) {
     NewGameSeeded(1);
     SetBoard("....... ....... ....... ....... ....... .......");
     game->DrawBoard();
@@ -79,7 +79,7 @@ TEST_F(BoardDrawingTest, EmptyBoardIsTheEmptyBoardPicture) {
                 << x << "," << y;
 }
 
-TEST_F(BoardDrawingTest, BallsComeFromTheirPicturesAndOnlyTheSelectedOneIsHighlighted) {
+TEST_F(BoardDrawing, BallsComeFromTheirPicturesAndOnlyTheSelectedOneIsHighlighted) {
     NewGameSeeded(2);
     SetBoard("1.....5 .2..... ..3.... ...4... ....5.. 1.....2");
     game->DrawBoard();
@@ -98,7 +98,7 @@ TEST_F(BoardDrawingTest, BallsComeFromTheirPicturesAndOnlyTheSelectedOneIsHighli
     EXPECT_EQ(BoardDifferences(Expected({-1, 0})), 0);
 }
 
-TEST_F(BoardDrawingTest, ScoreShowsItsDigitsAndNothingStale) {
+TEST_F(BoardDrawing, ScoreShowsItsDigitsAndNothingStale) {
     const auto back = Picture("BACK");
     const auto digits = Picture("DIGITS");
     // Cells of the six-digit field, rightmost first, against the expected glyphs.
@@ -127,7 +127,7 @@ TEST_F(BoardDrawingTest, ScoreShowsItsDigitsAndNothingStale) {
     check("234567");
 }
 
-TEST_F(BoardDrawingTest, AScoringMoveRedrawsBoardAndScore) {
+TEST_F(BoardDrawing, AScoringMoveRedrawsBoardAndScore) {
     NewGameSeeded(3);
     SetBoard("...1... ....... ....... ....... ....2.. 111....");
     ClickCell(3, 0);
@@ -139,7 +139,7 @@ TEST_F(BoardDrawingTest, AScoringMoveRedrawsBoardAndScore) {
     EXPECT_EQ(Differences(*screen->m_backBuffer, last, *digits, {48, 0}), 0);
 }
 
-TEST_F(BoardDrawingTest, NewGameFadesInOverOneSecondAndEachRedrawOverHalfASecond) {
+TEST_F(BoardDrawing, NewGameFadesInOverOneSecondAndEachRedrawOverHalfASecond) {
     // The clock moves 1/10 s at each read: a transition of d seconds reads it 1 + 10 d times.
     const uint64_t start = clock.counterReads();
     NewGameSeeded(4);

@@ -32,7 +32,9 @@ bool SameAsPicture(const platform::Surface& surface, const std::string& picture)
 
 } // namespace
 
-TEST_F(GameTest, NewGameShowsFourBallsOfTheFiveColoursAndResetsTheGame) {
+using GamePlay = GameTest;
+
+TEST_F(GamePlay, NewGameShowsFourBallsOfTheFiveColoursAndResetsTheGame) {
     StartQuiet();
     for (uint32_t s : {1u, 2u, 77u, 12345u, 0xFFFFFFFFu}) {
         SCOPED_TRACE("seed " + std::to_string(s));
@@ -58,7 +60,7 @@ TEST_F(GameTest, NewGameShowsFourBallsOfTheFiveColoursAndResetsTheGame) {
     }
 }
 
-TEST_F(GameTest, ClicksSelectBallsAndTheMoveSoundNeedsASelection) {
+TEST_F(GamePlay, ClicksSelectBallsAndTheMoveSoundNeedsASelection) {
     StartQuiet();
     NewGameSeeded(1);
     SetBoard("1...... ....... ..2.... ....... ....... ......3");
@@ -89,7 +91,7 @@ TEST_F(GameTest, ClicksSelectBallsAndTheMoveSoundNeedsASelection) {
     EXPECT_EQ(game->m_score, 0);
 }
 
-TEST_F(GameTest, UnreachableTargetKeepsTheSelectionAndChangesNothing) {
+TEST_F(GamePlay, UnreachableTargetKeepsTheSelectionAndChangesNothing) {
     StartQuiet();
     NewGameSeeded(2);
     SetBoard("12..... 3...... ....... ....... ....... .......");
@@ -105,7 +107,7 @@ TEST_F(GameTest, UnreachableTargetKeepsTheSelectionAndChangesNothing) {
     EXPECT_EQ(DrawsSinceSeed(7), 0);
 }
 
-TEST_F(GameTest, AMoveThatCompletesARunScoresAndBringsNoBalls) {
+TEST_F(GamePlay, AMoveThatCompletesARunScoresAndBringsNoBalls) {
     StartQuiet();
     NewGameSeeded(3);
     SetBoard("...1... ....... ....... ....... ....2.. 111....");
@@ -119,7 +121,7 @@ TEST_F(GameTest, AMoveThatCompletesARunScoresAndBringsNoBalls) {
     EXPECT_FALSE(game->m_gameOver);
 }
 
-TEST_F(GameTest, AMoveThatRemovesNothingBringsThreeOrFourBalls) {
+TEST_F(GamePlay, AMoveThatRemovesNothingBringsThreeOrFourBalls) {
     struct Case {
         int balls;
         uint32_t level;
@@ -145,7 +147,7 @@ TEST_F(GameTest, AMoveThatRemovesNothingBringsThreeOrFourBalls) {
     }
 }
 
-TEST_F(GameTest, NewBallsThatCompleteARunAreRemovedInTheSameMove) {
+TEST_F(GamePlay, NewBallsThatCompleteARunAreRemovedInTheSameMove) {
     StartQuiet();
     NewGameSeeded(4);
     // Whatever colour lands on the one free cell (3, 2) after the move, it completes a run
@@ -162,7 +164,7 @@ TEST_F(GameTest, NewBallsThatCompleteARunAreRemovedInTheSameMove) {
     EXPECT_FALSE(game->m_gameOver);
 }
 
-TEST_F(GameTest, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
+TEST_F(GamePlay, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     StartQuiet();
     NewGameSeeded(5);
     std::string text = Pattern(42);
@@ -188,7 +190,7 @@ TEST_F(GameTest, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     EXPECT_FALSE(SavedGame().has_value());
 }
 
-TEST_F(GameTest, ClicksBesideTheBoardPictureNeverReachTheGame) {
+TEST_F(GamePlay, ClicksBesideTheBoardPictureNeverReachTheGame) {
     StartQuiet();
     NewGameSeeded(6);
     SetBoard("1.....2 ....... ....... ....... ....... 4.....3");
@@ -217,7 +219,7 @@ TEST_F(GameTest, ClicksBesideTheBoardPictureNeverReachTheGame) {
     EXPECT_EQ(game->m_selected, (Point{0, 5}));
 }
 
-TEST_F(GameTest, RightPressesReachTheGameAndChangeNothing) {
+TEST_F(GamePlay, RightPressesReachTheGameAndChangeNothing) {
     StartQuiet();
     NewGameSeeded(8);
     SetBoard("1...... ....... ..2.... ....... ....... .......");
