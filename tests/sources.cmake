@@ -1,7 +1,6 @@
 set(RANQUA_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/test_main_env.cpp
   ${CMAKE_SOURCE_DIR}/tests/large_display_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/startup_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/assets_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/soundtrack_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/settings_file_test.cpp
@@ -11,6 +10,7 @@ set(RANQUA_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/platform_services_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/start_up_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/transitions_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/banner_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/menu_buttons_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/input_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/links_test.cpp
