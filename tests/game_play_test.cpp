@@ -1,6 +1,6 @@
 // game_play_test.cpp: new games, clicks and moves through the real main screen and game.
 #include "game_fixture.h"
-#include "gfx/jpeg_image.h"
+#include "screen_probe.h"
 
 using platform::Point;
 using platform::Rect;
@@ -17,17 +17,6 @@ std::string Pattern(int balls) {
     for (int k = 0; k < balls; ++k)
         board[k % kColumns][k / kColumns].colour = 1 + (k % kColumns + 2 * (k / kColumns)) % 5;
     return testing_support::TextFromBoard(board);
-}
-
-bool SameAsPicture(const platform::Surface& surface, const std::string& picture) {
-    CJpegImage image;
-    if (!image.LoadFromResource(picture)) return false;
-    platform::Surface expected(surface.Width(), surface.Height());
-    image.Draw(&expected);
-    for (int32_t y = 0; y < surface.Height(); ++y)
-        for (int32_t x = 0; x < surface.Width(); ++x)
-            if ((surface.Pixel(x, y) & 0xFFFFFF) != (expected.Pixel(x, y) & 0xFFFFFF)) return false;
-    return true;
 }
 
 } // namespace
@@ -177,7 +166,8 @@ TEST_F(GamePlay, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     EXPECT_TRUE(game->m_gameOver);
     EXPECT_EQ(sounds.played, Sounds{"W_MOVE"});
     EXPECT_EQ(screen->m_bannerAlpha, 5);
-    EXPECT_TRUE(SameAsPicture(*screen->m_bannerSurface, "M_LOSE"));
+    EXPECT_TRUE(
+        testing_support::SamePixels(*screen->m_bannerSurface, testing_support::Picture("M_LOSE")));
 
     // A lost game ignores the board, refuses to save and keeps the board as it was.
     const std::string lost = BoardText();
