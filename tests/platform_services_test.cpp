@@ -360,7 +360,10 @@ TEST_F(MessageLoop, APendingTickDoesNotOutliveTheLoop) {
     EXPECT_EQ(window.timers.size(), 1u);
 }
 
-TEST_F(MessageLoop, RealMusicPlayerReportsOneStop) {
+// The real player reports its stop through the loop, as the game expects of any player.
+using RealMusicPlayer = MessageLoop;
+
+TEST_F(RealMusicPlayer, ReportsOneStop) {
     const fs::path dir = FreshFolder("music");
     WriteSilence(dir / "quiet.wav", 30);
     {
@@ -380,7 +383,7 @@ TEST_F(MessageLoop, RealMusicPlayerReportsOneStop) {
     fs::remove_all(dir);
 }
 
-TEST_F(MessageLoop, RealMusicPlayerIsSilentAfterAFailedOpen) {
+TEST_F(RealMusicPlayer, IsSilentAfterAFailedOpen) {
     const fs::path dir = FreshFolder("music");
     WriteSilence(dir / "quiet.wav", 30);
     std::ofstream(dir / "broken.mp3") << "not music at all";
@@ -403,7 +406,7 @@ TEST_F(MessageLoop, RealMusicPlayerIsSilentAfterAFailedOpen) {
     fs::remove_all(dir);
 }
 
-TEST_F(MessageLoop, ADestroyedPlayerReportsNothing) {
+TEST_F(RealMusicPlayer, ReportsNothingOnceDestroyed) {
     const fs::path dir = FreshFolder("music");
     WriteSilence(dir / "quiet.wav", 30);
     {
