@@ -372,7 +372,7 @@ void PrintTo(const GameCase& c, std::ostream* out) {
     *out << "seed " << c.seed << ", score " << c.startScore << ", " << c.steps << " steps";
 }
 
-class SeededGame : public GameModelTest, public ::testing::WithParamInterface<GameCase> {};
+class WholeGame : public GameModelTest, public ::testing::WithParamInterface<GameCase> {};
 
 std::string CaseName(const ::testing::TestParamInfo<GameCase>& info) {
     return "seed" + std::to_string(info.param.seed) + "_from" +
@@ -381,11 +381,11 @@ std::string CaseName(const ::testing::TestParamInfo<GameCase>& info) {
 
 } // namespace
 
-TEST_P(SeededGame, MatchesTheModel) {
+TEST_P(WholeGame, MatchesTheModelMoveForMove) {
     Play(GetParam().seed, GetParam().startScore, GetParam().steps);
 }
 
-INSTANTIATE_TEST_SUITE_P(FreshGames, SeededGame,
+INSTANTIATE_TEST_SUITE_P(FreshGames, WholeGame,
                          ::testing::Values(GameCase{1, 0, 80}, GameCase{2, 0, 80},
                                            GameCase{3, 0, 80}, GameCase{42, 0, 80},
                                            GameCase{1000, 0, 80}, GameCase{65535, 0, 80},
@@ -394,7 +394,7 @@ INSTANTIATE_TEST_SUITE_P(FreshGames, SeededGame,
 
 // Past 40 the picture unlocks; from 120 the level follows the score; from 720 every removal
 // check draws a level.
-INSTANTIATE_TEST_SUITE_P(LevelThresholds, SeededGame,
+INSTANTIATE_TEST_SUITE_P(LevelThresholds, WholeGame,
                          ::testing::Values(GameCase{7, 36, 60}, GameCase{8, 36, 60},
                                            GameCase{9, 112, 60}, GameCase{10, 112, 60},
                                            GameCase{11, 672, 60}, GameCase{12, 672, 60},

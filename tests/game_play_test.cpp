@@ -1,6 +1,6 @@
 // game_play_test.cpp: new games, clicks and moves through the real main screen and game.
 #include "game_fixture.h"
-#include "gfx/jpeg_image.h"
+#include "screen_probe.h"
 
 using platform::Point;
 using platform::Rect;
@@ -19,20 +19,11 @@ std::string Pattern(int balls) {
     return testing_support::TextFromBoard(board);
 }
 
-bool SameAsPicture(const platform::Surface& surface, const std::string& picture) {
-    CJpegImage image;
-    if (!image.LoadFromResource(picture)) return false;
-    platform::Surface expected(surface.Width(), surface.Height());
-    image.Draw(&expected);
-    for (int32_t y = 0; y < surface.Height(); ++y)
-        for (int32_t x = 0; x < surface.Width(); ++x)
-            if ((surface.Pixel(x, y) & 0xFFFFFF) != (expected.Pixel(x, y) & 0xFFFFFF)) return false;
-    return true;
-}
-
 } // namespace
 
-TEST_F(GameTest, NewGameShowsFourBallsOfTheFiveColoursAndResetsTheGame) {
+using GamePlay = GameTest;
+
+TEST_F(GamePlay, NewGameShowsFourBallsOfTheFiveColoursAndResetsTheGame) {
     StartQuiet();
     for (uint32_t s : {1u, 2u, 77u, 12345u, 0xFFFFFFFFu}) {
         SCOPED_TRACE("seed " + std::to_string(s));
@@ -58,7 +49,7 @@ TEST_F(GameTest, NewGameShowsFourBallsOfTheFiveColoursAndResetsTheGame) {
     }
 }
 
-TEST_F(GameTest, ClicksSelectBallsAndTheMoveSoundNeedsASelection) {
+TEST_F(GamePlay, ClicksSelectBallsAndTheMoveSoundNeedsASelection) {
     StartQuiet();
     NewGameSeeded(1);
     SetBoard("1...... ....... ..2.... ....... ....... ......3");
@@ -89,7 +80,7 @@ TEST_F(GameTest, ClicksSelectBallsAndTheMoveSoundNeedsASelection) {
     EXPECT_EQ(game->m_score, 0);
 }
 
-TEST_F(GameTest, UnreachableTargetKeepsTheSelectionAndChangesNothing) {
+TEST_F(GamePlay, UnreachableTargetKeepsTheSelectionAndChangesNothing) {
     StartQuiet();
     NewGameSeeded(2);
     SetBoard("12..... 3...... ....... ....... ....... .......");
@@ -105,7 +96,7 @@ TEST_F(GameTest, UnreachableTargetKeepsTheSelectionAndChangesNothing) {
     EXPECT_EQ(DrawsSinceSeed(7), 0);
 }
 
-TEST_F(GameTest, AMoveThatCompletesARunScoresAndBringsNoBalls) {
+TEST_F(GamePlay, AMoveThatCompletesARunScoresAndBringsNoBalls) {
     StartQuiet();
     NewGameSeeded(3);
     SetBoard("...1... ....... ....... ....... ....2.. 111....");
@@ -119,7 +110,7 @@ TEST_F(GameTest, AMoveThatCompletesARunScoresAndBringsNoBalls) {
     EXPECT_FALSE(game->m_gameOver);
 }
 
-TEST_F(GameTest, AMoveThatRemovesNothingBringsThreeOrFourBalls) {
+TEST_F(GamePlay, AMoveThatRemovesNothingBringsThreeOrFourBalls) {
     struct Case {
         int balls;
         uint32_t level;
@@ -145,7 +136,7 @@ TEST_F(GameTest, AMoveThatRemovesNothingBringsThreeOrFourBalls) {
     }
 }
 
-TEST_F(GameTest, NewBallsThatCompleteARunAreRemovedInTheSameMove) {
+TEST_F(GamePlay, NewBallsThatCompleteARunAreRemovedInTheSameMove) {
     StartQuiet();
     NewGameSeeded(4);
     // Whatever colour lands on the one free cell (3, 2) after the move, it completes a run
@@ -162,7 +153,7 @@ TEST_F(GameTest, NewBallsThatCompleteARunAreRemovedInTheSameMove) {
     EXPECT_FALSE(game->m_gameOver);
 }
 
-TEST_F(GameTest, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
+TEST_F(GamePlay, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     StartQuiet();
     NewGameSeeded(5);
     std::string text = Pattern(42);
@@ -175,7 +166,8 @@ TEST_F(GameTest, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     EXPECT_TRUE(game->m_gameOver);
     EXPECT_EQ(sounds.played, Sounds{"W_MOVE"});
     EXPECT_EQ(screen->m_bannerAlpha, 5);
-    EXPECT_TRUE(SameAsPicture(*screen->m_bannerSurface, "M_LOSE"));
+    EXPECT_TRUE(
+        testing_support::SamePixels(*screen->m_bannerSurface, testing_support::Picture("M_LOSE")));
 
     // A lost game ignores the board, refuses to save and keeps the board as it was.
     const std::string lost = BoardText();
@@ -188,7 +180,7 @@ TEST_F(GameTest, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     EXPECT_FALSE(SavedGame().has_value());
 }
 
-TEST_F(GameTest, ClicksBesideTheBoardPictureNeverReachTheGame) {
+TEST_F(GamePlay, ClicksBesideTheBoardPictureNeverReachTheGame) {
     StartQuiet();
     NewGameSeeded(6);
     SetBoard("1.....2 ....... ....... ....... ....... 4.....3");
@@ -217,7 +209,7 @@ TEST_F(GameTest, ClicksBesideTheBoardPictureNeverReachTheGame) {
     EXPECT_EQ(game->m_selected, (Point{0, 5}));
 }
 
-TEST_F(GameTest, RightPressesReachTheGameAndChangeNothing) {
+TEST_F(GamePlay, RightPressesReachTheGameAndChangeNothing) {
     StartQuiet();
     NewGameSeeded(8);
     SetBoard("1...... ....... ..2.... ....... ....... .......");

@@ -81,7 +81,7 @@ void ExpectShown(const Surface& target, const Rect& at, platform::Point from,
         }
 }
 
-class JpegImageTest : public ::testing::Test {
+class JpegImage : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::SetMessageBoxHandler([this](const std::string& t) { messages.push_back(t); });
@@ -92,7 +92,7 @@ protected:
 
 } // namespace
 
-TEST(JpegImage, PremultiplySwapsRedAndBlueAndTruncates) {
+TEST_F(JpegImage, PremultiplySwapsRedAndBlueAndTruncates) {
     uint8_t px[] = {255, 255, 255, 255, // white, opaque
                     128, 128, 128, 128, // half grey, half covered
                     200, 100, 50,  0,   // invisible
@@ -105,7 +105,7 @@ TEST(JpegImage, PremultiplySwapsRedAndBlueAndTruncates) {
               std::vector<uint8_t>(want, want + sizeof want));
 }
 
-TEST_F(JpegImageTest, NewPictureIsEmptyAndDrawsNothing) {
+TEST_F(JpegImage, NewPictureIsEmptyAndDrawsNothing) {
     const CJpegImage pic;
     EXPECT_EQ(pic.m_width, 0);
     EXPECT_EQ(pic.m_height, 0);
@@ -119,7 +119,7 @@ TEST_F(JpegImageTest, NewPictureIsEmptyAndDrawsNothing) {
     ExpectShown(s, {}, {}, pic);
 }
 
-TEST_F(JpegImageTest, LoadsAFileWithItsDescription) {
+TEST_F(JpegImage, LoadsAFileWithItsDescription) {
     CJpegImage pic;
     ASSERT_TRUE(pic.LoadFromFile(FixturePath("wide_277x4.jpg")));
     EXPECT_TRUE(messages.empty());
@@ -146,7 +146,7 @@ TEST_F(JpegImageTest, LoadsAFileWithItsDescription) {
     EXPECT_EQ(std::memcmp(pic.m_pixels.get(), d.pixels.data(), 832 * 4), 0);
 }
 
-TEST_F(JpegImageTest, GreyLoadsAsTwentyFourBits) {
+TEST_F(JpegImage, GreyLoadsAsTwentyFourBits) {
     CJpegImage pic;
     ASSERT_TRUE(pic.LoadFromFile(FixturePath("grey_7x5.jpg")));
     EXPECT_EQ(pic.m_channels, 3u);
@@ -156,7 +156,7 @@ TEST_F(JpegImageTest, GreyLoadsAsTwentyFourBits) {
     EXPECT_EQ(c & 0xFF, (c >> 16) & 0xFF);
 }
 
-TEST_F(JpegImageTest, FourComponentsArePremultipliedAndDrawnWithoutAlpha) {
+TEST_F(JpegImage, FourComponentsArePremultipliedAndDrawnWithoutAlpha) {
     const auto bytes = platform::ReadFileBytes(FixturePath("cmyk_6x2.jpg"));
     platform::DecodedJpeg d;
     ASSERT_TRUE(platform::DecodeJpeg(bytes->data(), bytes->size(), d));
@@ -177,7 +177,7 @@ TEST_F(JpegImageTest, FourComponentsArePremultipliedAndDrawnWithoutAlpha) {
     ExpectShown(s, {0, 0, 6, 2}, {0, 0}, pic);
 }
 
-TEST_F(JpegImageTest, FailedLoadsSayJpegErrorAndKeepTheOldPicture) {
+TEST_F(JpegImage, FailedLoadsSayJpegErrorAndKeepTheOldPicture) {
     CJpegImage pic;
     ASSERT_TRUE(pic.LoadFromFile(FixturePath("colour_5x3.jpg")));
     const uint8_t* pixels = pic.m_pixels.get();
@@ -202,7 +202,7 @@ TEST_F(JpegImageTest, FailedLoadsSayJpegErrorAndKeepTheOldPicture) {
     EXPECT_EQ(std::memcmp(&pic.m_bitmapInfo.bmiHeader, &header, sizeof header), 0);
 }
 
-TEST_F(JpegImageTest, AFailedLoadLeavesANewPictureEmpty) {
+TEST_F(JpegImage, AFailedLoadLeavesANewPictureEmpty) {
     CJpegImage pic;
     EXPECT_FALSE(pic.LoadFromResource("PIC99"));
     EXPECT_EQ(messages.size(), 1u);
@@ -213,7 +213,7 @@ TEST_F(JpegImageTest, AFailedLoadLeavesANewPictureEmpty) {
     ExpectShown(s, {}, {}, pic);
 }
 
-TEST_F(JpegImageTest, ResourceNamesMatchWithoutRegardToCase) {
+TEST_F(JpegImage, ResourceNamesMatchWithoutRegardToCase) {
     CJpegImage upper, lower;
     ASSERT_TRUE(upper.LoadFromResource("DIGITS"));
     ASSERT_TRUE(lower.LoadFromResource("digits"));
@@ -225,7 +225,7 @@ TEST_F(JpegImageTest, ResourceNamesMatchWithoutRegardToCase) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(JpegImageTest, LoadingSevenPicturesInTurnKeepsOnlyTheLast) {
+TEST_F(JpegImage, LoadingSevenPicturesInTurnKeepsOnlyTheLast) {
     CJpegImage pic;
     for (int i = 0; i < 7; ++i)
         ASSERT_TRUE(pic.LoadFromResource("COL" + std::to_string(i)));
@@ -239,7 +239,7 @@ TEST_F(JpegImageTest, LoadingSevenPicturesInTurnKeepsOnlyTheLast) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(JpegImageTest, DrawStretchedCountsSourceRowsFromTheTop) {
+TEST_F(JpegImage, DrawStretchedCountsSourceRowsFromTheTop) {
     // The button strip's second row of cells, one cell wide.
     CJpegImage strip;
     MakeMarked(strip, 728, 76);
@@ -257,7 +257,7 @@ TEST_F(JpegImageTest, DrawStretchedCountsSourceRowsFromTheTop) {
     ExpectShown(real, {0, 0, 111, 19}, {111, 19}, but);
 }
 
-TEST_F(JpegImageTest, DrawCopiesARectangleToTheSamePlace) {
+TEST_F(JpegImage, DrawCopiesARectangleToTheSamePlace) {
     CJpegImage pic;
     MakeMarked(pic, 100, 50);
     Surface s = Filled(100, 50);
@@ -273,7 +273,7 @@ TEST_F(JpegImageTest, DrawCopiesARectangleToTheSamePlace) {
     ExpectShown(at, {0, 20, 10, 30}, {90, 0}, pic);
 }
 
-TEST_F(JpegImageTest, DrawCenteredPlacesThePictureByHalves) {
+TEST_F(JpegImage, DrawCenteredPlacesThePictureByHalves) {
     CJpegImage logo;
     MakeMarked(logo, 300, 300);
     Surface play = Filled(800, 600);
@@ -289,7 +289,7 @@ TEST_F(JpegImageTest, DrawCenteredPlacesThePictureByHalves) {
     ExpectShown(shifted, {350, 200, 650, 500}, {0, 0}, logo);
 }
 
-TEST_F(JpegImageTest, DrawCenteredSqueezesOddSizesByAPixel) {
+TEST_F(JpegImage, DrawCenteredSqueezesOddSizesByAPixel) {
     CJpegImage pic;
     MakeMarked(pic, 5, 3);
     Surface s = Filled(20, 10);
@@ -305,7 +305,7 @@ TEST_F(JpegImageTest, DrawCenteredSqueezesOddSizesByAPixel) {
     EXPECT_EQ(s.Pixel(11, 5), Marker(4, 2));
 }
 
-TEST_F(JpegImageTest, PicturesOfOtherChannelCountsDrawNothing) {
+TEST_F(JpegImage, PicturesOfOtherChannelCountsDrawNothing) {
     CJpegImage pic;
     MakeMarked(pic, 4, 4);
     pic.m_channels = 2;
@@ -315,7 +315,7 @@ TEST_F(JpegImageTest, PicturesOfOtherChannelCountsDrawNothing) {
     ExpectShown(s, {}, {}, pic);
 }
 
-TEST_F(JpegImageTest, AtALargerArtScaleAPictureKeepsItsLogicalSize) {
+TEST_F(JpegImage, AtALargerArtScaleAPictureKeepsItsLogicalSize) {
     // With the picture drawn for that scale when the program carries it, else the 1x one
     // resampled: either way 800 x 600 logical pixels that look like the 1x picture.
     CJpegImage plain;
@@ -355,7 +355,7 @@ TEST_F(JpegImageTest, AtALargerArtScaleAPictureKeepsItsLogicalSize) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(JpegImageTest, PicturesOfAScaleMustBeWholeLogicalPixels) {
+TEST_F(JpegImage, PicturesOfAScaleMustBeWholeLogicalPixels) {
     const platform::ResourceData digits = platform::FindResource("jpeg", "DIGITS"); // 144 x 21
     CJpegImage pic;
     ASSERT_TRUE(pic.LoadFromMemory(digits.data, digits.size, 3));

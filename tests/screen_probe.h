@@ -46,6 +46,16 @@ inline uint32_t BlendPixel(uint32_t src, uint32_t dst, int alpha) {
     return out;
 }
 
+// `top` over `under` at constant `alpha`, pixel by pixel.
+inline platform::Surface Blended(const platform::Surface& top, const platform::Surface& under,
+                                 int alpha) {
+    platform::Surface out(under.Width(), under.Height());
+    for (int32_t y = 0; y < out.Height(); ++y)
+        for (int32_t x = 0; x < out.Width(); ++x)
+            out.Row(y)[x] = BlendPixel(top.Pixel(x, y), under.Pixel(x, y), alpha);
+    return out;
+}
+
 // The part `src` of a picture resource drawn stretched into a surface of `w` x `h`.
 inline platform::Surface PictureCell(const std::string& name, platform::Rect src, int32_t w,
                                      int32_t h) {
@@ -97,6 +107,9 @@ inline platform::Point Centre(const platform::Rect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// A point of the play area on no button, link or board.
+constexpr platform::Point kNowhere{150, 400};
+
 inline void WriteFile(const std::filesystem::path& path, const std::string& text) {
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
@@ -107,6 +120,20 @@ inline std::string ReadFile(const std::filesystem::path& path) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+constexpr char kThreeLinks[] =
+    "sdl.jpg https://one.example/\n debian.jpg\thttps://two.example/\r\ncairo.jpg "
+    "https://three.example/";
+
+// The link pictures of the build beside an internet.txt holding `text`, in the working folder.
+inline void LayOutLinks(const std::string& text) {
+    namespace fs = std::filesystem;
+    fs::create_directories("Internet");
+    for (const char* name : {"sdl.jpg", "debian.jpg", "cairo.jpg"})
+        fs::copy_file(fs::path(RANQUA_ASSET_DIR) / "Internet" / name, fs::path("Internet") / name,
+                      fs::copy_options::overwrite_existing);
+    WriteFile("Internet/internet.txt", text);
 }
 
 // The first seed after which the generator makes `want` true; the test then reseeds with it.

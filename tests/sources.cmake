@@ -1,26 +1,25 @@
 set(RANQUA_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/test_main_env.cpp
-  ${CMAKE_SOURCE_DIR}/tests/platform_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/robustness_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/startup_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/large_display_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/assets_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/soundtrack_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/platform_config_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/platform_surface_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/settings_file_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/surface_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/jpeg_decode_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/jpeg_image_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/platform_services_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/screen_startup_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/screen_transition_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/screen_banner_button_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/screen_input_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/screen_menu_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/media_sound_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/media_music_settings_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/start_up_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/transitions_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/banner_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/menu_buttons_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/input_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/links_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/sound_effects_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/music_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/board_rules_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/board_drawing_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/record_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/game_play_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/game_save_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/save_and_load_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/game_model_test.cpp
 )

@@ -1,5 +1,6 @@
-# e2e.cmake: the end-to-end tests: the real program under a private X server, driven by xdotool.
-# Each test starts its own Xvfb (on a free display number), so they can run side by side.
+# e2e.cmake: the end-to-end tests: the real program under a private X server, driven by xdotool,
+# and once with no display at all.
+# Each X test starts its own Xvfb (on a free display number), so they can run side by side.
 foreach(name game music robust)
   add_test(NAME e2e_${name}
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${name}_test.sh ${CMAKE_BINARY_DIR})
@@ -13,3 +14,10 @@ set_tests_properties(e2e_game_1920x1080 PROPERTIES LABELS e2e TIMEOUT 300)
 add_test(NAME e2e_depths
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/depth_test.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(e2e_depths PROPERTIES LABELS e2e TIMEOUT 300)
+
+# With no display at all the program says so and fails, instead of running invisibly.
+add_test(NAME no_display_is_an_error
+  COMMAND sh -c "out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER HOME=/nonexistent \
+    timeout -s KILL 20 \"$0\" 2>&1); code=$?; echo \"$out\"; \
+    [ $code -ne 0 ] && [ $code -ne 137 ] && echo \"$out\" | grep -q 'no display found'" $<TARGET_FILE:ranqua>)
+set_tests_properties(no_display_is_an_error PROPERTIES LABELS "e2e" TIMEOUT 60)

@@ -1,5 +1,8 @@
-// screen_startup_test.cpp: the visible start-up: logo, background, menu, geometry, display check.
+// start_up_test.cpp: the start-up as the player sees it: the logo, the background, the menu,
+// where the play area sits, and the refusal of too small a display.
 #include "screen_probe.h"
+
+#include <SDL.h>
 
 #include <cstdio>
 
@@ -12,9 +15,28 @@ namespace {
 constexpr uint32_t kBorder = Rgb(2, 30, 27);
 }
 
+using StartUp = ScreenProbeTest;
+
+TEST_F(StartUp, BeginsWithNoGameTheLogoSoundAndTheBorderOnTheWindow) {
+    Start();
+    EXPECT_TRUE(game->m_gameOver);
+    EXPECT_EQ(game->m_boardRect, (Rect{443, 256, 720, 493}));
+    ASSERT_FALSE(sounds.played.empty());
+    EXPECT_EQ(sounds.played.front(), "LOGO");
+    EXPECT_TRUE(messages.empty());
+    // The border keeps its dark fill on the window after the forced repaint.
+    EXPECT_EQ(screen->WindowPixel(5, 5), kBorder);
+}
+
+// Waiting for the player is no reason to keep the display awake.
+TEST_F(StartUp, LeavesTheScreenSaverAllowed) {
+    Start();
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled());
+}
+
 // The main screen on its own, without the application around it, so that what the
 // constructor presents can be told apart from the first paint.
-TEST_F(ScreenProbeTest, LogoFrameThenBackgroundAndTheButtonsOnlyWithThePaint) {
+TEST_F(StartUp, ShowsTheLogoFrameThenTheBackgroundAndTheButtonsOnlyWithThePaint) {
     alignas(CInterface) unsigned char storage[sizeof(CInterface)];
     auto* building = reinterpret_cast<CInterface*>(storage);
     bool sawLogo = false;
@@ -56,7 +78,7 @@ TEST_F(ScreenProbeTest, LogoFrameThenBackgroundAndTheButtonsOnlyWithThePaint) {
     screen = nullptr;
 }
 
-TEST_F(ScreenProbeTest, PlayAreaIsCentredWithHalvesRoundedDown) {
+TEST_F(StartUp, CentresThePlayAreaWithHalvesRoundedDown) {
     struct Case {
         platform::Size display;
         Rect play;
@@ -79,7 +101,7 @@ TEST_F(ScreenProbeTest, PlayAreaIsCentredWithHalvesRoundedDown) {
 }
 
 // The display check ends the process, so it runs in a child process of its own.
-TEST(ScreenDisplayCheck, TooSmallADisplayShowsTheMessageAndEndsWithCodeZero) {
+TEST(SmallDisplay, ShowsTheMessageAndEndsWithCodeZeroBeforeAnySetting) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // The child re-runs this test; it finds the folder the parent made through the variable.
     if (!std::getenv("RANQUA_TEST_SMALL_HOME")) {

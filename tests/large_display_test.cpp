@@ -1,123 +1,11 @@
-// robustness_test.cpp: the settings file survives being killed mid-write; thousands of random
-// inputs through the real main screen leave it consistent; larger displays
-// are filled at any scale.
+// large_display_test.cpp: on displays larger than the play area the picture fills the display
+// at any scale, whole blocks or fractional, and presses still reach their targets.
 #include "screen_probe.h"
 
-#include "platform/config_file.h"
-#include "platform/rand.h"
-#include "ui/pic_button.h"
-
 #include <SDL.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <random>
-
-using testing_support::ScreenTest;
-
-namespace {
-
-// Long values widen the window in which a kill can land inside a write.
-std::string Value(char c) {
-    return std::string(20000, c);
-}
-
-int SoakClicks() {
-    const char* env = std::getenv("RANQUA_SOAK_CLICKS");
-    return env ? std::atoi(env) : 2000;
-}
-
-} // namespace
-
-TEST(SettingsCrashSafety, KilledWriterLeavesOldOrNewValues) {
-    const std::string dir =
-        std::filesystem::temp_directory_path() / ("ranqua-crash-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    const platform::ConfigFile file(dir + "/sub/Ranqua.conf");
-    ASSERT_TRUE(file.Write("Game", Value('a')));
-    ASSERT_TRUE(file.Write("SoundEffect", "On"));
-    std::mt19937 random(20261208); // fixed seed: a failure can be replayed
-    for (int round = 0; round < 200; ++round) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (int i = 0;; ++i) {
-                file.Write("Game", Value(i % 2 ? 'b' : 'a'));
-                file.Write("SoundEffect", i % 2 ? "Off" : "On");
-            }
-        }
-        ::usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        const auto game = file.Read("Game");
-        const auto sound = file.Read("SoundEffect");
-        ASSERT_TRUE(game && (*game == Value('a') || *game == Value('b'))) << "round " << round;
-        ASSERT_TRUE(sound && (*sound == "On" || *sound == "Off")) << "round " << round;
-    }
-    std::filesystem::remove_all(dir);
-}
-
-class SoakTest : public ScreenTest {};
-
-TEST_F(SoakTest, RandomClicksKeepTheScreenConsistent) {
-    clock.SetStep(250); // a transition in a handful of frames keeps thousands of moves quick
-    Start();
-    std::mt19937 random(4242);
-    const platform::Rect play = screen->m_playRect;
-    const platform::Rect board = game->m_boardRect;
-    int commands = 0;
-    for (int i = 0; i < SoakClicks(); ++i) {
-        const int kind = std::uniform_int_distribution<int>(0, 9)(random);
-        platform::Point p;
-        if (kind <= 5) { // the board, now and then just beside it
-            p = {std::uniform_int_distribution<int>(board.left - 5, board.right + 5)(random),
-                 std::uniform_int_distribution<int>(board.top - 5, board.bottom + 5)(random)};
-        } else if (kind <= 7) { // a menu button other than Exit, hovered first
-            const CPicButton* b = screen
-                                      ->m_menuButtons[std::uniform_int_distribution<size_t>(
-                                          1, screen->m_menuButtons.size() - 1)(random)]
-                                      .get();
-            p = {b->m_rect.left + 3, b->m_rect.top + 3};
-            ++commands;
-        } else {
-            p = {std::uniform_int_distribution<int>(play.left, play.right - 1)(random),
-                 std::uniform_int_distribution<int>(play.top, play.bottom - 1)(random)};
-        }
-        platform::PostMouseMove(p);
-        if (kind == 8) {
-            platform::PostKeyDown(platform::kKeySpace);
-        } else if (kind == 9) {
-            platform::PostMouseButton(false, true, p);
-        } else {
-            platform::PostMouseButton(true, true, p);
-            platform::PostMouseButton(true, false, p);
-        }
-        if (i % 7 == 0) {
-            clock.AdvanceTicks(80);
-            platform::PostTimerTick();
-        }
-        Pump();
-        ASSERT_FALSE(app.QuitPosted());
-        // What the game holds stays within its rules.
-        for (const auto& column : game->m_cells)
-            for (const BoardCell& cell : column)
-                ASSERT_TRUE(cell.colour >= 0 && cell.colour <= 5);
-        ASSERT_GE(game->m_score, 0);
-        ASSERT_TRUE(screen->m_bannerAlpha == 255 || (screen->m_bannerAlpha - 5) % 50 == 0);
-    }
-    EXPECT_GT(commands, 0);
-    // Leaving still works after all that.
-    if (screen->m_helpShown) screen->OnLButtonDown(0, {0, 0});
-    if (screen->m_pictureShown) screen->OnLButtonUp(0, {0, 0});
-    screen->RunMenuCommand(MenuCommand::kExit);
-    EXPECT_TRUE(app.QuitPosted());
-}
 
 // Larger displays: the play area fills the display at s, composed at the art scale.
-class LargeDisplayTest : public testing_support::ScreenProbeTest {
+class LargeDisplay : public testing_support::ScreenProbeTest {
 protected:
     void SetUp() override {
         ScreenProbeTest::SetUp();
@@ -261,15 +149,15 @@ protected:
     }
 };
 
-TEST_F(LargeDisplayTest, TwiceTheSizeWithPlainArtDrawsEveryPixelAsABlock) {
+TEST_F(LargeDisplay, TwiceTheSizeWithPlainArtDrawsEveryPixelAsABlock) {
     CheckBlockEnlargement(2);
 }
 
-TEST_F(LargeDisplayTest, ThreeTimesTheSizeWithPlainArtDrawsEveryPixelAsABlock) {
+TEST_F(LargeDisplay, ThreeTimesTheSizeWithPlainArtDrawsEveryPixelAsABlock) {
     CheckBlockEnlargement(3);
 }
 
-TEST_F(LargeDisplayTest, FullHighDefinitionFillsTheHeight) {
+TEST_F(LargeDisplay, FullHighDefinitionFillsTheHeight) {
     StartOn({1920, 1080});
     EXPECT_DOUBLE_EQ(screen->Scale(), 1.8);
     EXPECT_EQ(platform::ArtScale(), 2);
@@ -283,23 +171,18 @@ TEST_F(LargeDisplayTest, FullHighDefinitionFillsTheHeight) {
         EXPECT_EQ(screen->PhysicalPixel(p.x, p.y), layout::kBorderColour) << p.x << ", " << p.y;
 }
 
-TEST_F(LargeDisplayTest, PressesReachEveryCellAndButtonAtOnePointEight) {
+TEST_F(LargeDisplay, PressesReachEveryCellAndButtonAtOnePointEight) {
     CheckPressesReachTheirTargets({1920, 1080}, 1.8);
 }
 
-TEST_F(LargeDisplayTest, PressesReachEveryCellAndButtonAtOnePointTwentyEight) {
+TEST_F(LargeDisplay, PressesReachEveryCellAndButtonAtOnePointTwentyEight) {
     CheckPressesReachTheirTargets({1024, 768}, 1.28);
 }
 
-TEST_F(LargeDisplayTest, PiecesMeetWithoutSeamOrGapAtOnePointEight) {
+TEST_F(LargeDisplay, PiecesMeetWithoutSeamOrGapAtOnePointEight) {
     CheckPiecesMeet({1920, 1080});
 }
 
-TEST_F(LargeDisplayTest, PiecesMeetWithoutSeamOrGapAtOnePointTwentyEight) {
+TEST_F(LargeDisplay, PiecesMeetWithoutSeamOrGapAtOnePointTwentyEight) {
     CheckPiecesMeet({1024, 768});
-}
-
-TEST_F(ScreenTest, WaitingForThePlayerLetsTheScreenSaverRun) {
-    Start();
-    EXPECT_TRUE(SDL_IsScreenSaverEnabled());
 }

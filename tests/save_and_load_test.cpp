@@ -1,4 +1,4 @@
-// game_save_test.cpp: saving and loading the one stored game through the menu commands.
+// save_and_load_test.cpp: saving and loading the one stored game through the menu commands.
 #include "game/record.h"
 #include "game_fixture.h"
 
@@ -28,15 +28,18 @@ const std::string kSavedRecord = "!      "
 
 } // namespace
 
-TEST_F(GameTest, SaveIsRefusedWhileNoGameRuns) {
+using SaveAndLoad = GameTest;
+
+TEST_F(SaveAndLoad, SaveIsRefusedWhileNoGameRuns) {
     StartQuiet();
     screen->RunMenuCommand(MenuCommand::kSave);
     EXPECT_TRUE(sounds.played.empty());
     EXPECT_FALSE(SavedGame().has_value());
     EXPECT_EQ(screen->m_bannerAlpha, 255);
+    EXPECT_TRUE(game->m_gameOver);
 }
 
-TEST_F(GameTest, SaveWritesTheRecordAndChangesNothing) {
+TEST_F(SaveAndLoad, SaveWritesTheRecordAndChangesNothing) {
     StartQuiet();
     NewGameSeeded(1);
     SetBoard(kSavedBoard);
@@ -67,7 +70,7 @@ TEST_F(GameTest, SaveWritesTheRecordAndChangesNothing) {
     EXPECT_EQ(SavedGame(), kSavedRecord.substr(0, 42) + "I   ");
 }
 
-TEST_F(GameTest, LoadWithoutAGameStartsOneAndIsPlayable) {
+TEST_F(SaveAndLoad, LoadWithoutAGameStartsOneAndIsPlayable) {
     WriteSavedGame(kSavedRecord);
     StartQuiet();
     screen->RunMenuCommand(MenuCommand::kLoad);
@@ -87,7 +90,7 @@ TEST_F(GameTest, LoadWithoutAGameStartsOneAndIsPlayable) {
     EXPECT_EQ(game->m_selected.x, -1);
 }
 
-TEST_F(GameTest, LoadDuringAGameKeepsSelectionLevelAndPictureFlag) {
+TEST_F(SaveAndLoad, LoadDuringAGameKeepsSelectionLevelAndPictureFlag) {
     StartQuiet();
     NewGameSeeded(2);
     SetBoard("5...... ....... ..2.... ....... ....... .......");
@@ -106,7 +109,7 @@ TEST_F(GameTest, LoadDuringAGameKeepsSelectionLevelAndPictureFlag) {
     EXPECT_FALSE(game->m_gameOver);
 }
 
-TEST_F(GameTest, BadRecordsChangeNothingAndPlayNothing) {
+TEST_F(SaveAndLoad, BadRecordsChangeNothingAndPlayNothing) {
     std::vector<std::pair<std::string, std::string>> bad = {
         {"45 characters", kSavedRecord.substr(0, 45)},
         {"47 characters", kSavedRecord + " "},
@@ -150,7 +153,7 @@ TEST_F(GameTest, BadRecordsChangeNothingAndPlayNothing) {
     EXPECT_EQ(BoardText(), before);
 }
 
-TEST_F(GameTest, SaveThenLoadRestoresCellsAndScoreExactly) {
+TEST_F(SaveAndLoad, SaveThenLoadRestoresCellsAndScoreExactly) {
     StartQuiet();
     const std::string rows = "12345.. 2.3.4.5 ....... 5432112 ..1.... 3333...";
     for (int32_t score : {0, 41, 224, 50175, 123456, 2000000000}) {
@@ -167,7 +170,7 @@ TEST_F(GameTest, SaveThenLoadRestoresCellsAndScoreExactly) {
     }
 }
 
-TEST_F(GameTest, ScoresBeyondTheGamesRangeNeitherLoadNorOverflow) {
+TEST_F(SaveAndLoad, ScoresBeyondTheGamesRangeNeitherLoadNorOverflow) {
     const std::string cells =
         BuildRecord(
             testing_support::BoardFromText("...1... ....... ....... ....... ....2.. 111...."), 0)
@@ -201,7 +204,7 @@ TEST_F(GameTest, ScoresBeyondTheGamesRangeNeitherLoadNorOverflow) {
 // Stores a save cannot reach: each must be told with the system's words, and nothing else may
 // look like a save: no sound, no banner, no draw from the generator, the old game kept where
 // the old file could be.
-TEST_F(GameTest, ASaveThatCannotBeWrittenIsToldAndKeepsTheOldGame) {
+TEST_F(SaveAndLoad, ASaveThatCannotBeWrittenIsToldAndKeepsTheOldGame) {
     namespace fs = std::filesystem;
     struct rlimit unlimited {};
     ::getrlimit(RLIMIT_FSIZE, &unlimited);

@@ -1,5 +1,9 @@
-// screen_input_test.cpp: how presses, releases, moves and keys find buttons, board and overlays.
+// input_test.cpp: how presses, releases, moves and keys find buttons, board and overlays (the
+// help and the level picture), and thousands of random ones that leave the screen consistent.
 #include "screen_probe.h"
+
+#include <cstdlib>
+#include <random>
 
 using namespace testing_support;
 using platform::Point;
@@ -19,8 +23,6 @@ public:
     void OnRightButton(uint32_t, int32_t x, int32_t y) override { rights.push_back({x, y}); }
     std::vector<Point> lefts, rights;
 };
-
-constexpr Point kNowhere{150, 400};
 
 std::vector<int32_t> Colours(const Board& board) {
     std::vector<int32_t> out;
@@ -55,7 +57,10 @@ protected:
     SpyGame* spy = nullptr;
 };
 
-TEST_F(InputTest, ClickCompletesOnlyOnTheButtonItStartedOn) {
+using Input = InputTest;
+using LevelPicture = InputTest;
+
+TEST_F(Input, ClickCompletesOnlyOnTheButtonItStartedOn) {
     CPicButton* sound = Button(MenuCommand::kSound);
     // Pressed, moved off, released elsewhere: no click, no command, and the normal row even
     // on a switched-on toggle.
@@ -99,7 +104,7 @@ TEST_F(InputTest, ClickCompletesOnlyOnTheButtonItStartedOn) {
     EXPECT_TRUE(SamePixels(*screen->m_bannerSurface, Picture("M_BUTT2")));
 }
 
-TEST_F(InputTest, PressThatClosesTheHelpGoesNowhereElse) {
+TEST_F(Input, PressThatClosesTheHelpGoesNowhereElse) {
     Click(MenuCommand::kNew);
     const std::vector<int32_t> board = Colours(game->m_cells);
     for (Point where : {ABall(), Centre(Button(MenuCommand::kNew)->m_rect)}) {
@@ -119,7 +124,7 @@ TEST_F(InputTest, PressThatClosesTheHelpGoesNowhereElse) {
     EXPECT_EQ(Colours(game->m_cells), board);
 }
 
-TEST_F(InputTest, LevelPictureNeedsAGameAndTheUnlockAndHidesOnSpaceOrRelease) {
+TEST_F(LevelPicture, NeedsAGameAndTheUnlockAndHidesOnSpaceOrRelease) {
     const Point o = screen->m_playRect.TopLeft();
     const Rect placed{o.x + 192, o.y + 20, o.x + 192 + 358, o.y + 20 + 469};
     // No game in progress: refused, though the picture is unlocked.
@@ -165,7 +170,7 @@ TEST_F(InputTest, LevelPictureNeedsAGameAndTheUnlockAndHidesOnSpaceOrRelease) {
     EXPECT_EQ(sounds.played.back(), "W_NEW");
 }
 
-TEST_F(InputTest, RightPressReachesTheGameWhateverIsShown) {
+TEST_F(Input, RightPressReachesTheGameWhateverIsShown) {
     Click(MenuCommand::kHelp);
     ASSERT_TRUE(screen->m_helpShown);
     platform::PostMouseButton(false, true, {10, 20});
@@ -178,11 +183,49 @@ TEST_F(InputTest, RightPressReachesTheGameWhateverIsShown) {
     EXPECT_FALSE(app.QuitPosted());
 }
 
+using Help = ScreenProbeTest;
+
+// The help comes in with a transition; the next press puts back the whole back buffer as it
+// was, whatever the timer drew meanwhile.
+TEST_F(Help, CoversTheScreenUntilTheNextPressRestoresIt) {
+    LayOutLinks(kThreeLinks);
+    StartAndSettle();
+    Surface before;
+    int frames = 0;
+    probe.onRead = [&] {
+        if (frames++ == 0) before = Region(*screen->m_backBuffer, screen->m_displayRect);
+    };
+    Click(MenuCommand::kHelp);
+    probe.onRead = nullptr;
+    ASSERT_TRUE(screen->m_helpShown);
+    EXPECT_EQ(frames, 11); // start and 10 frames of a 1-second transition
+    const Rect help = screen->ToScreenRect(layout::kHelpRect);
+    EXPECT_TRUE(SamePixels(OnWindow(help), Picture("HELP")));
+    EXPECT_TRUE(SamePixels(*screen->m_savedScreen, before));
+
+    // Meanwhile the banner goes on fading in and a link is drawn; moves and keys are ignored.
+    probe.AdvanceTicks(100);
+    for (int i = 0; i < 5; ++i)
+        Tick();
+    ASSERT_NE(screen->m_currentLink, nullptr);
+    EXPECT_FALSE(SamePixels(*screen->m_backBuffer, before));
+    Move(Centre(Button(MenuCommand::kExit)->m_rect));
+    EXPECT_EQ(Button(MenuCommand::kExit)->m_state, CPicButton::kNormal);
+
+    const size_t heard = sounds.played.size();
+    Press(kNowhere);
+    EXPECT_FALSE(screen->m_helpShown);
+    EXPECT_TRUE(SamePixels(*screen->m_backBuffer, before));
+    EXPECT_TRUE(SamePixels(OnWindow(screen->m_playRect), Region(before, screen->m_playRect)));
+    Release(kNowhere);
+    EXPECT_EQ(sounds.played.size(), heard);
+}
+
 } // namespace
 
 // A held space bar sends auto-repeats faster than a one-second zoom can answer them: those the
 // program has not read yet come as one key-down, so the picture toggles once, not 30 times.
-TEST_F(InputTest, QueuedAutoRepeatsOfAHeldKeyToggleThePictureOnce) {
+TEST_F(LevelPicture, QueuedAutoRepeatsOfAHeldKeyToggleItOnce) {
     Click(MenuCommand::kNew);
     Move(kNowhere);
     game->m_pictureUnlocked = true;
@@ -218,4 +261,66 @@ TEST_F(InputTest, QueuedAutoRepeatsOfAHeldKeyToggleThePictureOnce) {
         EXPECT_GE(probe.pauses - before, 9 * c.zooms);
         EXPECT_LE(probe.pauses - before, 11 * c.zooms);
     }
+}
+
+// RANQUA_SOAK_CLICKS sets a longer run.
+static int SoakClicks() {
+    const char* env = std::getenv("RANQUA_SOAK_CLICKS");
+    return env ? std::atoi(env) : 2000;
+}
+
+using Soak = ScreenTest;
+
+TEST_F(Soak, RandomClicksKeepTheScreenConsistent) {
+    clock.SetStep(250); // a transition in a handful of frames keeps thousands of moves quick
+    Start();
+    std::mt19937 random(4242);
+    const platform::Rect play = screen->m_playRect;
+    const platform::Rect board = game->m_boardRect;
+    int commands = 0;
+    for (int i = 0; i < SoakClicks(); ++i) {
+        const int kind = std::uniform_int_distribution<int>(0, 9)(random);
+        platform::Point p;
+        if (kind <= 5) { // the board, now and then just beside it
+            p = {std::uniform_int_distribution<int>(board.left - 5, board.right + 5)(random),
+                 std::uniform_int_distribution<int>(board.top - 5, board.bottom + 5)(random)};
+        } else if (kind <= 7) { // a menu button other than Exit, hovered first
+            const CPicButton* b = screen
+                                      ->m_menuButtons[std::uniform_int_distribution<size_t>(
+                                          1, screen->m_menuButtons.size() - 1)(random)]
+                                      .get();
+            p = {b->m_rect.left + 3, b->m_rect.top + 3};
+            ++commands;
+        } else {
+            p = {std::uniform_int_distribution<int>(play.left, play.right - 1)(random),
+                 std::uniform_int_distribution<int>(play.top, play.bottom - 1)(random)};
+        }
+        platform::PostMouseMove(p);
+        if (kind == 8) {
+            platform::PostKeyDown(platform::kKeySpace);
+        } else if (kind == 9) {
+            platform::PostMouseButton(false, true, p);
+        } else {
+            platform::PostMouseButton(true, true, p);
+            platform::PostMouseButton(true, false, p);
+        }
+        if (i % 7 == 0) {
+            clock.AdvanceTicks(80);
+            platform::PostTimerTick();
+        }
+        Pump();
+        ASSERT_FALSE(app.QuitPosted());
+        // What the game holds stays within its rules.
+        for (const auto& column : game->m_cells)
+            for (const BoardCell& cell : column)
+                ASSERT_TRUE(cell.colour >= 0 && cell.colour <= 5);
+        ASSERT_GE(game->m_score, 0);
+        ASSERT_TRUE(screen->m_bannerAlpha == 255 || (screen->m_bannerAlpha - 5) % 50 == 0);
+    }
+    EXPECT_GT(commands, 0);
+    // Leaving still works after all that.
+    if (screen->m_helpShown) screen->OnLButtonDown(0, {0, 0});
+    if (screen->m_pictureShown) screen->OnLButtonUp(0, {0, 0});
+    screen->RunMenuCommand(MenuCommand::kExit);
+    EXPECT_TRUE(app.QuitPosted());
 }

@@ -1,4 +1,5 @@
-// screen_banner_button_test.cpp: the status banner's fade-in and the menu buttons' rows and fades.
+// menu_buttons_test.cpp: the menu buttons: hover captions, the rows they show and their fades on
+// the timer.
 #include "screen_probe.h"
 
 using namespace testing_support;
@@ -9,14 +10,6 @@ using platform::Surface;
 
 namespace {
 
-Surface Blended(const Surface& top, const Surface& under, int alpha) {
-    Surface out(under.Width(), under.Height());
-    for (int32_t y = 0; y < out.Height(); ++y)
-        for (int32_t x = 0; x < out.Width(); ++x)
-            out.Row(y)[x] = BlendPixel(top.Pixel(x, y), under.Pixel(x, y), alpha);
-    return out;
-}
-
 // The first value of the generator's sequence from `seed`, mod 30: the step a button fade adds
 // to 30.
 int NextFadeStep(uint32_t seed) {
@@ -26,48 +19,11 @@ int NextFadeStep(uint32_t seed) {
     return r;
 }
 
-// A point of the play area on no button, link or board.
-constexpr Point kNowhere{150, 400};
-
 } // namespace
 
-TEST_F(ScreenProbeTest, BannerFadesInOverFiveTicksAndRestartsOverWhatIsShown) {
-    StartAndSettle();
-    const Rect r = screen->ToScreenRect(layout::kBannerRect);
-    const Surface under = OnWindow(r);
-    const Surface exitCaption = Picture("M_BUTT5");
-    screen->ShowBanner("M_BUTT5");
-    EXPECT_EQ(screen->m_bannerAlpha, 5);
-    EXPECT_TRUE(SamePixels(OnWindow(r), under)); // only prepared
-    for (int alpha : {55, 105, 155, 205, 255}) {
-        Tick();
-        EXPECT_EQ(screen->m_bannerAlpha, alpha);
-        EXPECT_TRUE(SamePixels(OnWindow(r), Blended(exitCaption, under, alpha))) << alpha;
-    }
-    EXPECT_TRUE(SamePixels(OnWindow(r), exitCaption));
+using MenuButtons = ScreenProbeTest;
 
-    // A new banner two ticks into a fade starts again over the half-faded picture.
-    screen->ShowBanner("M_BUTT4");
-    Tick();
-    Tick();
-    const Surface halfway = OnWindow(r);
-    screen->ShowBanner("M_BUTT8");
-    EXPECT_TRUE(SamePixels(*screen->m_bannerBackground, halfway));
-    const Surface soundCaption = Picture("M_BUTT8");
-    for (int alpha : {55, 105, 155, 205, 255}) {
-        Tick();
-        EXPECT_TRUE(SamePixels(OnWindow(r), Blended(soundCaption, halfway, alpha))) << alpha;
-    }
-    EXPECT_EQ(screen->m_bannerAlpha, 255);
-
-    // An idle tick draws and presents nothing.
-    screen->m_backBuffer->Fill(r, Rgb(1, 2, 3));
-    Tick();
-    EXPECT_TRUE(SamePixels(OnWindow(r), soundCaption));
-    EXPECT_EQ(screen->m_backBuffer->Pixel(r.left, r.top), Rgb(1, 2, 3));
-}
-
-TEST_F(ScreenProbeTest, HoveringShowsTheCaptionAndLeavingClearsIt) {
+TEST_F(MenuButtons, HoveringShowsTheCaptionAndLeavingClearsIt) {
     StartAndSettle();
     CPicButton* exit = Button(MenuCommand::kExit);
     Move(Centre(exit->m_rect));
@@ -91,7 +47,7 @@ TEST_F(ScreenProbeTest, HoveringShowsTheCaptionAndLeavingClearsIt) {
     EXPECT_EQ(screen->m_bannerAlpha, 5);
 }
 
-TEST_F(ScreenProbeTest, ButtonShowsAFadeOnlyWhileHighlighted) {
+TEST_F(MenuButtons, ButtonShowsAFadeOnlyWhileHighlighted) {
     StartAndSettle();
     CPicButton* exit = Button(MenuCommand::kExit);
     exit->m_state = CPicButton::kNormal;
@@ -118,7 +74,7 @@ TEST_F(ScreenProbeTest, ButtonShowsAFadeOnlyWhileHighlighted) {
                            Blended(Region(cell, {0, 0, 69, 19}), ButtonRow(help, 2), 100)));
 }
 
-TEST_F(ScreenProbeTest, FadeReachingExactly244TakesOneMoreTick) {
+TEST_F(MenuButtons, FadeReachingExactly244TakesOneMoreTick) {
     StartAndSettle();
     CPicButton* exit = Button(MenuCommand::kExit);
     const Surface rest = ButtonRow(exit, 0);
@@ -144,7 +100,7 @@ TEST_F(ScreenProbeTest, FadeReachingExactly244TakesOneMoreTick) {
     EXPECT_TRUE(SamePixels(OnWindow(exit->m_rect), rest));
 }
 
-TEST_F(ScreenProbeTest, SwitchedOnToggleFadesBackToItsPressedRow) {
+TEST_F(MenuButtons, SwitchedOnToggleFadesBackToItsPressedRow) {
     StartAndSettle();
     CPicButton* sound = Button(MenuCommand::kSound);
     ASSERT_EQ(sound->m_restState, 1);
@@ -162,7 +118,7 @@ TEST_F(ScreenProbeTest, SwitchedOnToggleFadesBackToItsPressedRow) {
     EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 1)));
 }
 
-TEST_F(ScreenProbeTest, ButtonsFadingTogetherAdvanceInOneTickInListOrder) {
+TEST_F(MenuButtons, ButtonsFadingTogetherAdvanceInOneTickInListOrder) {
     StartAndSettle();
     CPicButton* exit = Button(MenuCommand::kExit);
     CPicButton* save = Button(MenuCommand::kSave);

@@ -1,4 +1,4 @@
-// screen_transition_test.cpp: the five transition effects, frame by frame, as the window shows
+// transitions_test.cpp: the five transition effects, frame by frame, as the window shows
 // them.
 #include "screen_probe.h"
 
@@ -28,7 +28,7 @@ Surface Pattern(int32_t w, int32_t h) {
 // Alpha of the new picture at an offset (dx, dy) from the rectangle's corner: 0 old, 255 new.
 using AlphaAt = std::function<int(int32_t dx, int32_t dy)>;
 
-class TransitionTest : public ScreenProbeTest {
+class Transitions : public ScreenProbeTest {
 protected:
     void SetUp() override {
         ScreenProbeTest::SetUp();
@@ -90,7 +90,7 @@ protected:
     Surface source = Pattern(240, 160); // larger than the rectangle: nothing may spill out
 };
 
-TEST_F(TransitionTest, CrossFadeRisesTowardTheAlphaArgumentYetEndsOpaque) {
+TEST_F(Transitions, CrossFadeRisesTowardTheAlphaArgumentYetEndsOpaque) {
     const auto frames = Run(SeedForEffect(0), 128);
     ASSERT_EQ(frames.size(), 8u);
     for (int k = 0; k < 8; ++k)
@@ -99,7 +99,7 @@ TEST_F(TransitionTest, CrossFadeRisesTowardTheAlphaArgumentYetEndsOpaque) {
     EXPECT_TRUE(SamePixels(InBackBuffer(rect), Region(source, {7, 5, 207, 105})));
 }
 
-TEST_F(TransitionTest, OpeningBoxGrowsFromTheCentre) {
+TEST_F(Transitions, OpeningBoxGrowsFromTheCentre) {
     const auto frames = Run(SeedForEffect(1), 255);
     ASSERT_EQ(frames.size(), 8u);
     for (int k = 0; k < 8; ++k) {
@@ -112,7 +112,7 @@ TEST_F(TransitionTest, OpeningBoxGrowsFromTheCentre) {
     EXPECT_TRUE(EndsWithTheNewPicture());
 }
 
-TEST_F(TransitionTest, WipeGrowsFromTheEdgeItsDirectionNames) {
+TEST_F(Transitions, WipeGrowsFromTheEdgeItsDirectionNames) {
     // At progress 2/8 the band covers a quarter, from the right, bottom, left or top edge.
     const AlphaAt bands[4] = {
         [](int32_t dx, int32_t) { return dx >= 150 ? 255 : 0; },
@@ -129,7 +129,7 @@ TEST_F(TransitionTest, WipeGrowsFromTheEdgeItsDirectionNames) {
     }
 }
 
-TEST_F(TransitionTest, FallingStripsGrowDownwardsAndStopAtTheBottom) {
+TEST_F(Transitions, FallingStripsGrowDownwardsAndStopAtTheBottom) {
     const auto frames = Run(SeedForEffect(3), 255);
     ASSERT_EQ(frames.size(), 8u);
     for (int k = 0; k < 8; ++k) {
@@ -144,7 +144,7 @@ TEST_F(TransitionTest, FallingStripsGrowDownwardsAndStopAtTheBottom) {
     EXPECT_TRUE(EndsWithTheNewPicture());
 }
 
-TEST_F(TransitionTest, StripFadeSweepsFromLeftToRight) {
+TEST_F(Transitions, StripFadeSweepsFromLeftToRight) {
     const auto frames = Run(SeedForEffect(4), 255);
     ASSERT_EQ(frames.size(), 8u);
     for (int k = 0; k < 8; ++k) {
@@ -156,7 +156,7 @@ TEST_F(TransitionTest, StripFadeSweepsFromLeftToRight) {
     EXPECT_TRUE(EndsWithTheNewPicture());
 }
 
-TEST_F(TransitionTest, NarrowRectangleHasOneStripPerColumn) {
+TEST_F(Transitions, NarrowRectangleHasOneStripPerColumn) {
     rect = screen->ToScreenRect({100, 100, 120, 200});
     area = {rect.left - 3, rect.top - 3, rect.right + 3, rect.bottom + 3};
     const auto frames = Run(SeedForEffect(3), 255);
@@ -169,7 +169,7 @@ TEST_F(TransitionTest, NarrowRectangleHasOneStripPerColumn) {
 
 // An empty rectangle means the play area: 30 strips of 26 pixels, and the 20 columns left over
 // at the right change only with the final copy.
-TEST_F(TransitionTest, PlayAreaStripsAre26WideAndTheLast20ColumnsWaitForTheEnd) {
+TEST_F(Transitions, PlayAreaStripsAre26WideAndTheLast20ColumnsWaitForTheEnd) {
     const Rect play = screen->m_playRect;
     screen->m_backBuffer->Fill(play, kOld);
     screen->Present();
@@ -206,7 +206,7 @@ TEST_F(TransitionTest, PlayAreaStripsAre26WideAndTheLast20ColumnsWaitForTheEnd) 
     EXPECT_TRUE(SamePixels(OnWindow(rightCols), Region(full, {770, 0, 800, 600})));
 }
 
-TEST_F(TransitionTest, ZeroDurationCopiesAtOnce) {
+TEST_F(Transitions, ZeroDurationCopiesAtOnce) {
     for (float seconds : {0.0f, -1.0f}) {
         const int readsBefore = probe.reads;
         const auto frames = Run(SeedForEffect(4), 255, seconds);
@@ -216,7 +216,7 @@ TEST_F(TransitionTest, ZeroDurationCopiesAtOnce) {
     }
 }
 
-TEST_F(TransitionTest, FramesAreAtLeastOneHundredthOfASecondApart) {
+TEST_F(Transitions, FramesAreAtLeastOneHundredthOfASecondApart) {
     PaintOld();
     probe.SetStep(4); // three reads to pass 10 counts
     int frames = 0;
@@ -235,7 +235,7 @@ TEST_F(TransitionTest, FramesAreAtLeastOneHundredthOfASecondApart) {
 }
 
 // Exit brings a black display in, but each frame only reaches the window within the play area.
-TEST_F(TransitionTest, WholeDisplayTransitionShowsItsFramesInThePlayAreaOnly) {
+TEST_F(Transitions, WholeDisplayTransitionShowsItsFramesInThePlayAreaOnly) {
     const Rect play = screen->m_playRect;
     const std::vector<Point> border{{0, 0}, {play.left - 1, 300}, {play.right, 300}, {500, 767}};
     const Point middle = Centre(play);
@@ -281,7 +281,7 @@ Rect Changed(const Surface& a, const Surface& b, Point origin) {
 
 } // namespace
 
-TEST_F(TransitionTest, LevelPictureZoomsInLandsFivePixelsLowerAndZoomsBackOut) {
+TEST_F(Transitions, LevelPictureZoomsInLandsFivePixelsLowerAndZoomsBackOut) {
     Click(MenuCommand::kNew);
     platform::PostMouseMove({150, 400});
     Pump();
@@ -312,7 +312,7 @@ TEST_F(TransitionTest, LevelPictureZoomsInLandsFivePixelsLowerAndZoomsBackOut) {
 
 // A counter that reads less than at the start of an animation ends it: the new picture is in
 // place at once, instead of a loop waiting for the counter to come back.
-TEST_F(TransitionTest, ACounterThatRunsBackwardsEndsTheAnimation) {
+TEST_F(Transitions, ACounterThatRunsBackwardsEndsTheAnimation) {
     Click(MenuCommand::kNew);
     platform::PostMouseMove({150, 400});
     Pump();

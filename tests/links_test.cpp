@@ -1,8 +1,8 @@
-// screen_menu_test.cpp: menu commands, switch buttons, the internet links and the help screen.
+// links_test.cpp: the internet links: the link file and its pictures, the rotation on the timer,
+// and presses that open an address.
 #include "screen_probe.h"
 
 #include "app/link_file.h"
-#include "game/registry_store.h"
 
 #include <sys/stat.h>
 #include <turbojpeg.h>
@@ -16,22 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr Point kNowhere{150, 400};
-const std::string kThreeLinks =
-    "sdl.jpg https://one.example/\n debian.jpg\thttps://two.example/\r\ncairo.jpg "
-    "https://three.example/";
-
-class MenuTest : public ScreenProbeTest {
+class InternetLinks : public ScreenProbeTest {
 protected:
-    // The link pictures of the build beside an internet.txt holding `text`.
-    void LayOutLinks(const std::string& text) {
-        fs::create_directories("Internet");
-        for (const char* name : {"sdl.jpg", "debian.jpg", "cairo.jpg"})
-            fs::copy_file(fs::path(RANQUA_ASSET_DIR) / "Internet" / name,
-                          fs::path("Internet") / name, fs::copy_options::overwrite_existing);
-        WriteFile("Internet/internet.txt", text);
-    }
-
     size_t LinkIndex() const {
         for (size_t i = 0; i < screen->m_links.size(); ++i)
             if (screen->m_links[i].get() == screen->m_currentLink) return i;
@@ -47,40 +33,7 @@ protected:
     }
 };
 
-TEST_F(MenuTest, SwitchButtonsFlipTheirRowsAndTheSoundClickIsHeardOnlyGoingOff) {
-    StartAndSettle();
-    CPicButton* sound = Button(MenuCommand::kSound);
-    CPicButton* music = Button(MenuCommand::kMusic);
-    Click(MenuCommand::kSound);
-    EXPECT_FALSE(screen->m_soundOn);
-    EXPECT_EQ(sound->m_restState, 0);
-    EXPECT_EQ(sound->m_state, 0);
-    EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 0)));
-    Click(MenuCommand::kSound);
-    EXPECT_TRUE(screen->m_soundOn);
-    EXPECT_EQ(sound->m_restState, 1);
-    EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 1)));
-    EXPECT_EQ(sounds.played, (std::vector<std::string>{"LOGO", "BTN"}));
-
-    Click(MenuCommand::kMusic);
-    EXPECT_FALSE(screen->m_musicOn);
-    EXPECT_EQ(music->m_restState, 0);
-    EXPECT_TRUE(SamePixels(OnWindow(music->m_rect), ButtonRow(music, 0)));
-    Click(MenuCommand::kMusic);
-    EXPECT_TRUE(screen->m_musicOn);
-    EXPECT_TRUE(SamePixels(OnWindow(music->m_rect), ButtonRow(music, 1)));
-}
-
-TEST_F(MenuTest, SaveRightAfterStartUpOnlyClicks) {
-    StartAndSettle();
-    Click(MenuCommand::kSave);
-    EXPECT_EQ(sounds.played, (std::vector<std::string>{"LOGO", "BTN"}));
-    EXPECT_EQ(RegistryStore("Ranqua").ReadString("Game"), "");
-    EXPECT_TRUE(SamePixels(*screen->m_bannerSurface, Picture("M_BUTT3")));
-    EXPECT_TRUE(game->m_gameOver);
-}
-
-TEST_F(MenuTest, FirstTickDrawsALinkAndThenOneEvery7000Milliseconds) {
+TEST_F(InternetLinks, FirstTickDrawsALinkAndThenOneEvery7000Milliseconds) {
     LayOutLinks(kThreeLinks);
     probe.SetTicks(1000);
     StartAndSettle();
@@ -122,7 +75,7 @@ TEST_F(MenuTest, FirstTickDrawsALinkAndThenOneEvery7000Milliseconds) {
     EXPECT_EQ(screen->m_nextLinkTime, 15081u);
 }
 
-TEST_F(MenuTest, LinkRotationKeepsItsPeriodAcrossTheTickCountWrap) {
+TEST_F(InternetLinks, RotationKeepsItsPeriodAcrossTheTickCountWrap) {
     LayOutLinks(kThreeLinks);
     probe.SetTicks(0xFFFFF000u);
     StartAndSettle();
@@ -140,7 +93,7 @@ TEST_F(MenuTest, LinkRotationKeepsItsPeriodAcrossTheTickCountWrap) {
     EXPECT_EQ(screen->m_nextLinkTime, next + 1 + 7000);
 }
 
-TEST_F(MenuTest, LinkFileWordsArePairedAndCutAt255Characters) {
+TEST_F(InternetLinks, LinkFileWordsArePairedAndCutAt255Characters) {
     const std::string longAddress(300, 'a');
     const std::string longName = std::string(300, 'n') + ".jpg";
     LayOutLinks("sdl.jpg " + longAddress + "\n" + longName + " https://two.example/\n" +
@@ -158,7 +111,7 @@ TEST_F(MenuTest, LinkFileWordsArePairedAndCutAt255Characters) {
     EXPECT_FALSE(screen->m_links[0]->m_rect.IsEmpty());
 }
 
-TEST_F(MenuTest, NoLinkFolderMeansNoLinksAndTheSameWorkingFolder) {
+TEST_F(InternetLinks, NoLinkFolderMeansNoLinksAndTheSameWorkingFolder) {
     // An internet.txt beside the game, not in Internet/, is not the link file.
     WriteFile("internet.txt", "x.jpg https://wrong.example/");
     WriteFile("../MUSIC/GAME/a.mp3", "");
@@ -180,7 +133,7 @@ TEST_F(MenuTest, NoLinkFolderMeansNoLinksAndTheSameWorkingFolder) {
     EXPECT_EQ(music.calls, (std::vector<std::string>{"open ../MUSIC/GAME/a.mp3", "play"}));
 }
 
-TEST_F(MenuTest, LinkFolderWithoutItsFileLeavesTheWorkingFolderAsItWas) {
+TEST_F(InternetLinks, LinkFolderWithoutItsFileLeavesTheWorkingFolderAsItWas) {
     fs::create_directories("Internet");
     const fs::path start = fs::current_path();
     StartAndSettle();
@@ -192,7 +145,7 @@ TEST_F(MenuTest, LinkFolderWithoutItsFileLeavesTheWorkingFolderAsItWas) {
 // picture (opened without blocking and refused), a picture far larger than the link field
 // (cut to it, also for clicks), and thousands of pairs naming one picture (one decoded copy,
 // the first 1,000 pairs used).
-TEST_F(MenuTest, LinkPicturesThatAreNotFilesOrTooLargeOrTooManyAreContained) {
+TEST_F(InternetLinks, LinkPicturesThatAreNotFilesOrTooLargeOrTooManyAreContained) {
     LayOutLinks("");
     ASSERT_EQ(::mkfifo("Internet/fifo.jpg", 0600), 0);
     {
@@ -236,48 +189,12 @@ TEST_F(MenuTest, LinkPicturesThatAreNotFilesOrTooLargeOrTooManyAreContained) {
     EXPECT_FALSE(game->m_gameOver);
 }
 
-TEST_F(MenuTest, ALinkFileThatIsAFifoGivesNoLinksWithoutWaiting) {
+TEST_F(InternetLinks, ALinkFileThatIsAFifoGivesNoLinksWithoutWaiting) {
     fs::create_directories("Internet");
     ASSERT_EQ(::mkfifo("Internet/internet.txt", 0600), 0);
     StartAndSettle();
     EXPECT_TRUE(screen->m_links.empty());
     EXPECT_TRUE(messages.empty());
-}
-
-// The help comes in with a transition; the next press puts back the whole back buffer as it
-// was, whatever the timer drew meanwhile.
-TEST_F(MenuTest, HelpCoversTheScreenUntilTheNextPressRestoresIt) {
-    LayOutLinks(kThreeLinks);
-    StartAndSettle();
-    Surface before;
-    int frames = 0;
-    probe.onRead = [&] {
-        if (frames++ == 0) before = Region(*screen->m_backBuffer, screen->m_displayRect);
-    };
-    Click(MenuCommand::kHelp);
-    probe.onRead = nullptr;
-    ASSERT_TRUE(screen->m_helpShown);
-    EXPECT_EQ(frames, 11); // start and 10 frames of a 1-second transition
-    const Rect help = screen->ToScreenRect(layout::kHelpRect);
-    EXPECT_TRUE(SamePixels(OnWindow(help), Picture("HELP")));
-    EXPECT_TRUE(SamePixels(*screen->m_savedScreen, before));
-
-    // Meanwhile the banner goes on fading in and a link is drawn; moves and keys are ignored.
-    probe.AdvanceTicks(100);
-    for (int i = 0; i < 5; ++i)
-        Tick();
-    ASSERT_NE(screen->m_currentLink, nullptr);
-    EXPECT_FALSE(SamePixels(*screen->m_backBuffer, before));
-    Move(Centre(Button(MenuCommand::kExit)->m_rect));
-    EXPECT_EQ(Button(MenuCommand::kExit)->m_state, CPicButton::kNormal);
-
-    const size_t heard = sounds.played.size();
-    Press(kNowhere);
-    EXPECT_FALSE(screen->m_helpShown);
-    EXPECT_TRUE(SamePixels(*screen->m_backBuffer, before));
-    EXPECT_TRUE(SamePixels(OnWindow(screen->m_playRect), Region(before, screen->m_playRect)));
-    Release(kNowhere);
-    EXPECT_EQ(sounds.played.size(), heard);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// platform_config_test.cpp: the settings file: escaping, names, kept lines, bad files, atomic
-// rewrite, unwritable folders and where the file lives.
+// settings_file_test.cpp: the settings file: escaping, names, kept lines, bad files, atomic
+// rewrite that survives a kill, unwritable folders and where the file lives.
 #include "platform/config_file.h"
 
 #include "scoped_env.h"
@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -36,7 +39,7 @@ void WriteText(const fs::path& p, const std::string& text) {
     out << text;
 }
 
-class ConfigFileTest : public ::testing::Test {
+class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
@@ -61,7 +64,7 @@ private:
 
 } // namespace
 
-TEST_F(ConfigFileTest, EveryByteValueAndSpacesAtEitherEndRoundTrip) {
+TEST_F(SettingsFile, EveryByteValueAndSpacesAtEitherEndRoundTrip) {
     const ConfigFile file(File());
     for (const char* spaced : {"   x  y   ", " ", ""}) {
         ASSERT_TRUE(file.Write("Game", spaced));
@@ -84,7 +87,7 @@ TEST_F(ConfigFileTest, EveryByteValueAndSpacesAtEitherEndRoundTrip) {
         EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F));
 }
 
-TEST_F(ConfigFileTest, NamesMatchWithoutRegardToCase) {
+TEST_F(SettingsFile, NamesMatchWithoutRegardToCase) {
     const ConfigFile file(File());
     ASSERT_TRUE(file.Write("SoundEffect", "On"));
     EXPECT_EQ(file.Read("soundeffect"), "On");
@@ -97,7 +100,7 @@ TEST_F(ConfigFileTest, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(file.Read("SoundEffects"), std::nullopt);
 }
 
-TEST_F(ConfigFileTest, OtherLinesAreKeptAsTheyAreOnRewrite) {
+TEST_F(SettingsFile, OtherLinesAreKeptAsTheyAreOnRewrite) {
     const std::string before = "# a comment\n"
                                "\n"
                                "; another comment\n"
@@ -131,7 +134,7 @@ TEST_F(ConfigFileTest, OtherLinesAreKeptAsTheyAreOnRewrite) {
     EXPECT_EQ(file.Read("SoundEffect"), "Off");
 }
 
-TEST_F(ConfigFileTest, ParseLineAcceptsOnlyWholeValueLines) {
+TEST_F(SettingsFile, ParseLineAcceptsOnlyWholeValueLines) {
     std::string n, v;
     EXPECT_TRUE(ConfigFile::ParseLine("Game=\"a\\\\b\\\"c\\x41\\x7f\"", n, v));
     EXPECT_EQ(n, "Game");
@@ -146,7 +149,7 @@ TEST_F(ConfigFileTest, ParseLineAcceptsOnlyWholeValueLines) {
     }
 }
 
-TEST_F(ConfigFileTest, NamesThatCannotBeStoredAreRefused) {
+TEST_F(SettingsFile, NamesThatCannotBeStoredAreRefused) {
     const ConfigFile file(File());
     ASSERT_TRUE(file.Write("Game", "kept"));
     const std::string before = ReadText(File());
@@ -155,7 +158,7 @@ TEST_F(ConfigFileTest, NamesThatCannotBeStoredAreRefused) {
     EXPECT_EQ(ReadText(File()), before);
 }
 
-TEST_F(ConfigFileTest, GarbageTruncatedOrMissingFilesReadAsNoValues) {
+TEST_F(SettingsFile, GarbageTruncatedOrMissingFilesReadAsNoValues) {
     const ConfigFile file(File());
     EXPECT_EQ(file.Read("Game"), std::nullopt); // missing
 
@@ -178,7 +181,7 @@ TEST_F(ConfigFileTest, GarbageTruncatedOrMissingFilesReadAsNoValues) {
     EXPECT_EQ(file.Read("Game"), "x");
 }
 
-TEST_F(ConfigFileTest, AHugeFileReadsAsNoValuesAndIsReplacedOnWrite) {
+TEST_F(SettingsFile, AHugeFileReadsAsNoValuesAndIsReplacedOnWrite) {
     const ConfigFile file(File());
     std::string huge = "Game=\"early\"\n";
     huge += std::string((1 << 20) + 10, '#');
@@ -190,7 +193,7 @@ TEST_F(ConfigFileTest, AHugeFileReadsAsNoValuesAndIsReplacedOnWrite) {
     EXPECT_EQ(ReadText(File()), "Game=\"new\"\n");
 }
 
-TEST_F(ConfigFileTest, AFolderOrPipeInPlaceOfTheFileIsNeitherReadNorReplaced) {
+TEST_F(SettingsFile, AFolderOrPipeInPlaceOfTheFileIsNeitherReadNorReplaced) {
     const ConfigFile file(File());
     fs::create_directories(File());
     EXPECT_EQ(file.Read("Game"), std::nullopt);
@@ -204,7 +207,7 @@ TEST_F(ConfigFileTest, AFolderOrPipeInPlaceOfTheFileIsNeitherReadNorReplaced) {
     EXPECT_EQ(EntriesInDir(), 1u); // no temporary file left behind
 }
 
-TEST_F(ConfigFileTest, WriteCreatesTheFoldersAndLeavesNoTemporaryFile) {
+TEST_F(SettingsFile, WriteCreatesTheFoldersAndLeavesNoTemporaryFile) {
     const fs::path deep = Dir() / "a" / "b" / "c" / "Ranqua.conf";
     const ConfigFile file(deep.string());
     ASSERT_TRUE(file.Write("Game", "1"));
@@ -218,7 +221,7 @@ TEST_F(ConfigFileTest, WriteCreatesTheFoldersAndLeavesNoTemporaryFile) {
     EXPECT_EQ(entries, 1u);
 }
 
-TEST_F(ConfigFileTest, AWriteReplacesTheFileByRenameNotInPlace) {
+TEST_F(SettingsFile, AWriteReplacesTheFileByRenameNotInPlace) {
     const ConfigFile file(File());
     ASSERT_TRUE(file.Write("Game", "1"));
     struct stat before {};
@@ -235,7 +238,35 @@ TEST_F(ConfigFileTest, AWriteReplacesTheFileByRenameNotInPlace) {
     EXPECT_EQ(file.Read("Game"), "2");
 }
 
-TEST_F(ConfigFileTest, AnUnwritableFolderFailsSilentlyAndKeepsTheOldFile) {
+// A writer killed at any moment leaves each value old or new, never torn. Long values widen
+// the window in which a kill can land inside a write.
+TEST_F(SettingsFile, AKilledWriterLeavesEachValueOldOrNew) {
+    auto value = [](char c) { return std::string(20000, c); };
+    const ConfigFile file((Dir() / "sub" / "Ranqua.conf").string());
+    ASSERT_TRUE(file.Write("Game", value('a')));
+    ASSERT_TRUE(file.Write("SoundEffect", "On"));
+    std::mt19937 random(20261208); // fixed seed: a failure can be replayed
+    for (int round = 0; round < 200; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                file.Write("Game", value(i % 2 ? 'b' : 'a'));
+                file.Write("SoundEffect", i % 2 ? "Off" : "On");
+            }
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const auto game = file.Read("Game");
+        const auto sound = file.Read("SoundEffect");
+        ASSERT_TRUE(game && (*game == value('a') || *game == value('b'))) << "round " << round;
+        ASSERT_TRUE(sound && (*sound == "On" || *sound == "Off")) << "round " << round;
+    }
+}
+
+TEST_F(SettingsFile, AnUnwritableFolderFailsSilentlyAndKeepsTheOldFile) {
     const ConfigFile file(File());
     ASSERT_TRUE(file.Write("Game", "old"));
     fs::permissions(Dir(), fs::perms::owner_read | fs::perms::owner_exec);
@@ -255,7 +286,7 @@ TEST_F(ConfigFileTest, AnUnwritableFolderFailsSilentlyAndKeepsTheOldFile) {
     EXPECT_EQ(ReadText(Dir() / "blocker"), "not a folder");
 }
 
-TEST_F(ConfigFileTest, AnUnreadableFileIsNotOverwritten) {
+TEST_F(SettingsFile, AnUnreadableFileIsNotOverwritten) {
     if (::geteuid() == 0) GTEST_SKIP() << "the super-user reads every file";
     const ConfigFile file(File());
     ASSERT_TRUE(file.Write("Game", "old"));
@@ -268,7 +299,7 @@ TEST_F(ConfigFileTest, AnUnreadableFileIsNotOverwritten) {
     EXPECT_EQ(file.Read("Game"), "old");
 }
 
-TEST_F(ConfigFileTest, PathForKeyFollowsXdgConfigHomeThenHome) {
+TEST_F(SettingsFile, PathForKeyFollowsXdgConfigHomeThenHome) {
     const char* key = "Software\\Brindlewood\\Quorvale\\Marbalo\\Ranqua";
     {
         ScopedEnv home("HOME", "/home/player");
@@ -304,7 +335,7 @@ TEST_F(ConfigFileTest, PathForKeyFollowsXdgConfigHomeThenHome) {
 // Dotfile managers keep the file as a link into a repository: a write must go to the file the
 // link leads to (relative links and links to links too), keep the link, and keep the target's
 // permissions. A failed write is told with its reason.
-TEST_F(ConfigFileTest, ALinkedFileStaysALinkAndKeepsItsPermissions) {
+TEST_F(SettingsFile, ALinkedFileStaysALinkAndKeepsItsPermissions) {
     fs::create_directories(Dir() / "repo" / "deep");
     const fs::path target = Dir() / "repo" / "deep" / "Ranqua.conf";
     WriteText(target, "# mine\nGame=\"old\"\n");

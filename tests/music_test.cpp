@@ -1,5 +1,5 @@
-// media_music_settings_test.cpp: the music folder and its random tracks, and the two stored
-// switches.
+// music_test.cpp: the music folder and its random tracks, and the two stored switches (sound and
+// music) as a new run finds them.
 #include "screen_probe.h"
 
 #include "game/registry_store.h"
@@ -52,7 +52,10 @@ protected:
     static void RealPlayer() { platform::SetMusicPlayerFactory(nullptr); }
 };
 
-TEST_F(MusicTest, TracksAreListedInReverseAndChosenByTheNextRandomNumber) {
+using Music = MusicTest;
+using Switches = MusicTest;
+
+TEST_F(Music, TracksAreListedInReverseAndChosenByTheNextRandomNumber) {
     AddTracks({"b.mp3", "c.mp3", "a.mp3", "notes.txt"});
     StartAndSettle();
     EXPECT_EQ(std::vector<std::string>(screen->m_musicFiles.begin(), screen->m_musicFiles.end()),
@@ -63,7 +66,7 @@ TEST_F(MusicTest, TracksAreListedInReverseAndChosenByTheNextRandomNumber) {
     EXPECT_EQ(music.calls, (Calls{"open ../MUSIC/GAME/b.mp3", "play"}));
 }
 
-TEST_F(MusicTest, OnlyRegularFilesAreListedAndAFifoIsNeverWaitedFor) {
+TEST_F(Music, OnlyRegularFilesAreListedAndAFifoIsNeverWaitedFor) {
     WriteFile("../MUSIC/GAME/a.mp3", ToneWave(30));
     ASSERT_EQ(::mkfifo("../MUSIC/GAME/fifo.mp3", 0644), 0);
     fs::create_directory("../MUSIC/GAME/folder.mp3");
@@ -84,7 +87,7 @@ TEST_F(MusicTest, OnlyRegularFilesAreListedAndAFifoIsNeverWaitedFor) {
 
 // A stop that reaches the main screen only after the switch went off and on again belongs to a
 // track that is gone: it must neither start a track nor take a number from the game's sequence.
-TEST_F(MusicTest, ALateStopStartsNoSecondTrackAndDrawsNoNumber) {
+TEST_F(Music, ALateStopStartsNoSecondTrackAndDrawsNoNumber) {
     WriteFile("../MUSIC/GAME/a.mp3", ToneWave(60));
     WriteFile("../MUSIC/GAME/b.mp3", ToneWave(60));
     RealPlayer();
@@ -120,7 +123,7 @@ TEST_F(MusicTest, ALateStopStartsNoSecondTrackAndDrawsNoNumber) {
     EXPECT_EQ(platform::Rand(), second);
 }
 
-TEST_F(MusicTest, NamesWithSpacesAndNonAsciiLettersOpenWithTheFolderInFront) {
+TEST_F(Music, NamesWithSpacesAndNonAsciiLettersOpenWithTheFolderInFront) {
     const char* spaced = "my song.mp3";
     const char* accented = "\xC3\x9C"
                            "ber Stra\xC3\x9F"
@@ -139,7 +142,7 @@ TEST_F(MusicTest, NamesWithSpacesAndNonAsciiLettersOpenWithTheFolderInFront) {
                                   std::string("open ../MUSIC/GAME/") + accented, "play"}));
 }
 
-TEST_F(MusicTest, SwitchingOffStopsAndOnAgainStartsANewlyChosenTrack) {
+TEST_F(Music, SwitchingOffStopsAndOnAgainStartsANewlyChosenTrack) {
     AddTracks({"a.mp3", "b.mp3", "c.mp3"});
     StartAndSettle();
     ASSERT_TRUE(screen->m_musicOn);
@@ -176,18 +179,33 @@ TEST_F(MusicTest, SwitchingOffStopsAndOnAgainStartsANewlyChosenTrack) {
     EXPECT_EQ(music.calls[1], "play");
 }
 
-TEST_F(MusicTest, NoTracksMeansSilenceWithTheSwitchShowingOn) {
+// With no tracks the music switch still flips; only a stop reaches the player.
+TEST_F(Switches, FlipTheirRowsWhenClickedAndTheSoundClickIsHeardOnlyGoingOff) {
     StartAndSettle();
+    CPicButton* sound = Button(MenuCommand::kSound);
+    CPicButton* musicButton = Button(MenuCommand::kMusic);
+    Click(MenuCommand::kSound);
+    EXPECT_FALSE(screen->m_soundOn);
+    EXPECT_EQ(sound->m_restState, 0);
+    EXPECT_EQ(sound->m_state, 0);
+    EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 0)));
+    Click(MenuCommand::kSound);
+    EXPECT_TRUE(screen->m_soundOn);
+    EXPECT_EQ(sound->m_restState, 1);
+    EXPECT_TRUE(SamePixels(OnWindow(sound->m_rect), ButtonRow(sound, 1)));
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"LOGO", "BTN"}));
+
+    Click(MenuCommand::kMusic);
+    EXPECT_FALSE(screen->m_musicOn);
+    EXPECT_EQ(musicButton->m_restState, 0);
+    EXPECT_TRUE(SamePixels(OnWindow(musicButton->m_rect), ButtonRow(musicButton, 0)));
+    Click(MenuCommand::kMusic);
     EXPECT_TRUE(screen->m_musicOn);
-    Click(MenuCommand::kMusic);
-    Click(MenuCommand::kMusic);
+    EXPECT_TRUE(SamePixels(OnWindow(musicButton->m_rect), ButtonRow(musicButton, 1)));
     EXPECT_EQ(music.calls, Calls{"stop"});
-    EXPECT_TRUE(screen->m_musicOn);
-    EXPECT_TRUE(SamePixels(OnWindow(Button(MenuCommand::kMusic)->m_rect),
-                           ButtonRow(Button(MenuCommand::kMusic), 1)));
 }
 
-TEST_F(MusicTest, FirstRunHasBothSwitchesOnAndShowsThemPressed) {
+TEST_F(Switches, AreBothOnAtTheFirstRunAndShowPressed) {
     AddTracks({"only.mp3"});
     StartAndSettle();
     EXPECT_TRUE(screen->m_soundOn);
@@ -201,7 +219,7 @@ TEST_F(MusicTest, FirstRunHasBothSwitchesOnAndShowsThemPressed) {
     }
 }
 
-TEST_F(MusicTest, OnlyTheExactTextOffSwitchesOff) {
+TEST_F(Switches, OnlyTheExactTextOffSwitchesOff) {
     AddTracks({"only.mp3"});
     Store().WriteString("SoundEffect", "Off");
     Store().WriteString("PlayMusic", "Off");
@@ -234,7 +252,7 @@ TEST_F(MusicTest, OnlyTheExactTextOffSwitchesOff) {
     EXPECT_TRUE(screen->m_musicOn);
 }
 
-TEST_F(MusicTest, ClosingWritesBothSwitchesAndTheNextRunUsesThem) {
+TEST_F(Switches, ClosingWritesBothAndTheNextRunUsesThem) {
     StartAndSettle();
     Click(MenuCommand::kSound); // sound off
     platform::PostCloseRequest();
