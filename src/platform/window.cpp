@@ -8,9 +8,6 @@
 
 #include <SDL.h>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #include <signal.h>
 #include <unistd.h>
 
@@ -406,13 +403,6 @@ bool Application::Dispatch(const void* event) {
 // ---- set-up and test hooks -----------------------------------------------------------
 
 bool InitPlatform() {
-#if defined(__GLIBC__)
-    // Surfaces and pictures of megabytes come and go with the transitions, the help and the
-    // level picture. A fixed threshold keeps each in a mapping of its own, so that a freed one
-    // goes back to the system and a new one costs nothing until drawn on; glibc would raise
-    // the threshold after the first such free and serve the next ones from its heap.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-#endif
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "ranqua: cannot open the display: %s\n", SDL_GetError());
         return false;
