@@ -1,6 +1,8 @@
 // jpeg.cpp: libjpeg-turbo behind one function.
 #include "platform/jpeg.h"
 
+#include "platform/memory.h"
+
 #include <climits>
 #include <csetjmp>
 #include <cstdio>
@@ -114,6 +116,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out,
     std::unique_ptr<uint8_t[]> buffer;
     if (!Decode(data, size, out, [&buffer](size_t bytes) {
             buffer = std::make_unique_for_overwrite<uint8_t[]>(bytes);
+            PrepareForWriting(buffer.get(), bytes);
             return buffer.get();
         }))
         return false;

@@ -4,6 +4,7 @@ set(RANQUA_PLATFORM_SOURCES
   src/platform/display.cpp
   src/platform/files.cpp
   src/platform/jpeg.cpp
+  src/platform/memory.cpp
   src/platform/message_box.cpp
   src/platform/music.cpp
   src/platform/present.cpp

@@ -3,6 +3,8 @@
 // surface's scale, so every caller speaks logical pixels.
 #include "platform/surface.h"
 
+#include "platform/memory.h"
+
 #include <malloc.h>
 #include <pixman.h>
 
@@ -165,6 +167,8 @@ uint32_t Surface::Pixel(int32_t x, int32_t y) const {
 
 void Surface::Fill(const Rect& r, uint32_t rgb) {
     const Rect c = Times(r.Intersect(Bounds()), m_scale);
+    if (m_blank && c == Times(Bounds(), m_scale))
+        PrepareForWriting(m_pixels.get(), static_cast<size_t>(c.Width()) * c.Height() * 4);
     if (!c.IsEmpty()) m_blank = false;
     for (int32_t y = c.top; y < c.bottom; ++y)
         std::fill(Row(y) + c.left, Row(y) + c.right, rgb);

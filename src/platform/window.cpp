@@ -2,6 +2,7 @@
 #include "platform/window.h"
 
 #include "platform/display.h"
+#include "platform/memory.h"
 #include "platform/music.h"
 #include "platform/present.h"
 #include "platform/sound.h"
@@ -195,6 +196,9 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
         }
     }
     m_window = w;
+    // The window's pixels are all written at once by the first fill: ask for their pages now.
+    if (SDL_Surface* ws = SDL_GetWindowSurface(w))
+        PrepareForWriting(ws->pixels, static_cast<size_t>(ws->h) * ws->pitch);
     if (icon) {
         if (SDL_Surface* s =
                 SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.data, static_cast<int>(icon.size)), 1)) {
