@@ -62,6 +62,10 @@ e2e_init() {
     mkdir -p "$E2E_HOME" "$E2E_SHOTS"
     rm -f "$E2E_SHOTS/$E2E_NAME"-*.png
     trap e2e_cleanup EXIT
+    # A sanitizer build reports the X libraries' own leaks unless told what to ignore.
+    export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$E2E_DIR/../lsan.supp}
+    # ... and lists the suppressions it used on stderr, which must hold nothing but our own words.
+    case $LSAN_OPTIONS in *print_suppressions=*) ;; *) LSAN_OPTIONS+=:print_suppressions=0 ;; esac
     e2e_start_x
 }
 
@@ -104,10 +108,6 @@ e2e_start_x() {
 e2e_start_game() {
     local i
     : >"$E2E_TMP/game.err"
-    # A sanitizer build reports the X libraries' own leaks unless told what to ignore.
-    export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$E2E_DIR/../lsan.supp}
-    # ... and lists the suppressions it used on stderr, which must hold nothing but our own words.
-    case $LSAN_OPTIONS in *print_suppressions=*) ;; *) LSAN_OPTIONS+=:print_suppressions=0 ;; esac
     env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u RANQUA_SCALE -u SDL_VIDEODRIVER \
         -u SDL_AUDIODRIVER HOME="$E2E_HOME" "$@" \
         timeout -s KILL 150 "${E2E_LAUNCHER:-$E2E_BUILD/ranqua-launch}" >"$E2E_TMP/game.out" \
