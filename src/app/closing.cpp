@@ -4,7 +4,11 @@
 #include "platform/window.h"
 
 void CInterface::ExitGame() {
-    ShowTransition(CreateSurface(m_displayRect).get(), 255, m_displayRect, {0, 0}, 2.0f);
+    {
+        // The whole display fades to black.
+        const platform::SurfacePtr black = CreateSurface(m_displayRect);
+        ShowTransition(black.get(), 255, m_displayRect, {0, 0}, 2.0f);
+    }
     SaveSettings();
     if (platform::Application* app = platform::Application::Current()) app->PostQuit(0);
 }
