@@ -8,30 +8,68 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstddef>
 #include <cstring>
+#include <functional>
+#include <future>
+#include <system_error>
+#include <thread>
 
 namespace platform {
 
-void ResampleTo(const Surface& surface, const Scale& s, const Rect& p, uint32_t* out, int pitch) {
-    auto* src = static_cast<pixman_image_t*>(surface.Image());
-    if (!src || p.IsEmpty()) return;
+namespace {
+
+// The rows of `p` resampled, through a pixman image of its own over the surface's pixels, so
+// that two of these may run at once.
+void ResampleRows(const Surface& surface, const Scale& s, const Rect& p, uint32_t* out, int pitch) {
+    // pixman only reads the source of a composite; it merely takes no const pointer.
+    auto* bits = const_cast<uint32_t*>(surface.Row(0));
+    pixman_image_t* src =
+        pixman_image_create_bits(PIXMAN_x8r8g8b8, surface.PixelWidth(), surface.PixelHeight(), bits,
+                                 surface.PixelWidth() * 4);
     pixman_image_t* dst =
         pixman_image_create_bits(PIXMAN_x8r8g8b8, p.Width(), p.Height(), out, pitch);
-    if (!dst) return;
-    // Physical (x + 1/2) / s logical = (x + 1/2) * a / s surface pixels: pixel centres meet.
-    const auto ratio =
-        static_cast<pixman_fixed_t>((int64_t{surface.Scale()} * s.den << 16) / s.num);
-    pixman_transform_t t;
-    pixman_transform_init_scale(&t, ratio, ratio);
-    pixman_image_set_transform(src, &t);
-    pixman_image_set_filter(src, PIXMAN_FILTER_BILINEAR, nullptr, 0);
-    pixman_image_set_repeat(src, PIXMAN_REPEAT_PAD);
-    pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, p.left, p.top, 0, 0, 0, 0, p.Width(),
-                             p.Height());
-    pixman_image_set_repeat(src, PIXMAN_REPEAT_NONE);
-    pixman_image_set_filter(src, PIXMAN_FILTER_NEAREST, nullptr, 0);
-    pixman_image_set_transform(src, nullptr);
-    pixman_image_unref(dst);
+    if (src && dst) {
+        // Physical (x + 1/2) / s logical = (x + 1/2) * a / s surface pixels: pixel centres meet.
+        const auto ratio =
+            static_cast<pixman_fixed_t>((int64_t{surface.Scale()} * s.den << 16) / s.num);
+        pixman_transform_t t;
+        pixman_transform_init_scale(&t, ratio, ratio);
+        pixman_image_set_transform(src, &t);
+        pixman_image_set_filter(src, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+        pixman_image_set_repeat(src, PIXMAN_REPEAT_PAD);
+        pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, p.left, p.top, 0, 0, 0, 0,
+                                 p.Width(), p.Height());
+    }
+    if (dst) pixman_image_unref(dst);
+    if (src) pixman_image_unref(src);
+}
+
+} // namespace
+
+void ResampleTo(const Surface& surface, const Scale& s, const Rect& p, uint32_t* out, int pitch) {
+    if (surface.PixelWidth() == 0 || p.IsEmpty()) return;
+    // The filter costs far more than the memory it touches, so a large present does its lower
+    // half on a second core (the pieces meet exactly: each pixel depends only on its place).
+    static const bool twoCores = std::thread::hardware_concurrency() > 1;
+    if (!twoCores || int64_t{p.Width()} * p.Height() < (int64_t{1} << 19)) {
+        ResampleRows(surface, s, p, out, pitch);
+        return;
+    }
+    const int32_t half = p.Height() / 2;
+    const Rect upper{p.left, p.top, p.right, p.top + half};
+    const Rect lower{p.left, p.top + half, p.right, p.bottom};
+    uint32_t* lowerOut = reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(out) +
+                                                     static_cast<ptrdiff_t>(half) * pitch);
+    std::future<void> done;
+    try {
+        done = std::async(std::launch::async, ResampleRows, std::cref(surface), std::cref(s),
+                          std::cref(lower), lowerOut, pitch);
+    } catch (const std::system_error&) {
+        ResampleRows(surface, s, lower, lowerOut, pitch); // no thread to be had: in turn
+    }
+    ResampleRows(surface, s, upper, out, pitch);
+    if (done.valid()) done.get();
 }
 
 std::string EightBitVisual() {
