@@ -63,8 +63,6 @@ public:
         m_blank = false;
         return m_pixels.get() + static_cast<size_t>(y) * PixelWidth();
     }
-    // pixman_image_t* of the pixels, for the window's present; null when empty.
-    void* Image() const;
 
     // Rectangles and points are logical. Every operation clips to this surface and to the
     // source; what has no source stays. A source of another scale is resampled.
@@ -83,6 +81,8 @@ public:
 
 private:
     void Release();
+    // pixman_image_t* of the pixels, made on first use; null when empty.
+    void* Image() const;
 
     int32_t m_width = 0;
     int32_t m_height = 0;
