@@ -176,7 +176,8 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
         std::fprintf(stderr, "ranqua: cannot create the window: %s\n", SDL_GetError());
         return false;
     }
-    if (!SDL_GetWindowSurface(w)) {
+    SDL_Surface* ws = SDL_GetWindowSurface(w);
+    if (!ws) {
         // A display of a depth SDL cannot draw on (30 bits, say) may still offer another.
         const std::string why = SDL_GetError();
         SDL_DestroyWindow(w);
@@ -185,7 +186,8 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
         if (!visual.empty()) {
             SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, visual.c_str());
             w = OpenWindow(title, where);
-            if (w && !SDL_GetWindowSurface(w)) {
+            ws = w ? SDL_GetWindowSurface(w) : nullptr;
+            if (w && !ws) {
                 SDL_DestroyWindow(w);
                 w = nullptr;
             }
@@ -197,8 +199,7 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
     }
     m_window = w;
     // The window's pixels are all written at once by the first fill: ask for their pages now.
-    if (SDL_Surface* ws = SDL_GetWindowSurface(w))
-        PrepareForWriting(ws->pixels, static_cast<size_t>(ws->h) * ws->pitch);
+    PrepareForWriting(ws->pixels, static_cast<size_t>(ws->h) * ws->pitch);
     if (icon) {
         if (SDL_Surface* s =
                 SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.data, static_cast<int>(icon.size)), 1)) {
@@ -228,14 +229,14 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
     const bool direct = ws->format->BytesPerPixel == 4 && ws->format->Rmask == 0x00FF0000 &&
                         ws->format->Gmask == 0x0000FF00 && ws->format->Bmask == 0x000000FF &&
                         ws->format->Amask == 0;
-    std::vector<uint32_t> temp;
     uint8_t* out = static_cast<uint8_t*>(ws->pixels) + p.top * ws->pitch;
     int pitch = ws->pitch;
     if (direct) {
         out += p.left * 4;
     } else {
-        temp.resize(static_cast<size_t>(p.Width()) * p.Height());
-        out = reinterpret_cast<uint8_t*>(temp.data());
+        // Kept between presents: a new buffer for every frame would cost its pages each time.
+        m_converted.resize(static_cast<size_t>(p.Width()) * p.Height());
+        out = reinterpret_cast<uint8_t*>(m_converted.data());
         pitch = p.Width() * 4;
     }
     if (k > 0) {
@@ -258,8 +259,8 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
         ResampleTo(surface, m_scale, p, reinterpret_cast<uint32_t*>(out), pitch);
     }
     if (!direct)
-        SDL_ConvertPixels(p.Width(), p.Height(), SDL_PIXELFORMAT_RGB888, temp.data(), p.Width() * 4,
-                          ws->format->format,
+        SDL_ConvertPixels(p.Width(), p.Height(), SDL_PIXELFORMAT_RGB888, m_converted.data(),
+                          p.Width() * 4, ws->format->format,
                           static_cast<uint8_t*>(ws->pixels) + p.top * ws->pitch +
                               p.left * ws->format->BytesPerPixel,
                           ws->pitch);
@@ -359,6 +360,7 @@ bool Application::Dispatch(const void* event) {
     FrameWindow* w = m_mainWindow;
     if (!w) return false;
     const Scale k = w->m_scale;
+    auto at = [&k](Sint32 x, Sint32 y) { return Point{k.ToLogical(x), k.ToLogical(y)}; };
     if (g_eventBase != 0 && e.type == EventType(kTick)) {
         g_tickPending = false;
         w->OnTimer(g_timerIdValue);
@@ -379,17 +381,17 @@ bool Application::Dispatch(const void* event) {
                 w->OnPaint();
             break;
         case SDL_MOUSEMOTION:
-            w->OnMouseMove(MouseFlags(), {k.ToLogical(e.motion.x), k.ToLogical(e.motion.y)});
+            w->OnMouseMove(MouseFlags(), at(e.motion.x, e.motion.y));
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (e.button.button == SDL_BUTTON_LEFT)
-                w->OnLButtonDown(MouseFlags(), {k.ToLogical(e.button.x), k.ToLogical(e.button.y)});
+                w->OnLButtonDown(MouseFlags(), at(e.button.x, e.button.y));
             else if (e.button.button == SDL_BUTTON_RIGHT)
-                w->OnRButtonDown(MouseFlags(), {k.ToLogical(e.button.x), k.ToLogical(e.button.y)});
+                w->OnRButtonDown(MouseFlags(), at(e.button.x, e.button.y));
             break;
         case SDL_MOUSEBUTTONUP:
             if (e.button.button == SDL_BUTTON_LEFT)
-                w->OnLButtonUp(MouseFlags(), {k.ToLogical(e.button.x), k.ToLogical(e.button.y)});
+                w->OnLButtonUp(MouseFlags(), at(e.button.x, e.button.y));
             break;
         case SDL_KEYDOWN: {
             const uint32_t repeat = 1 + TakeQueuedRepeats(e.key.keysym.sym);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -63,6 +64,7 @@ private:
     friend class Application;
     void* m_window = nullptr; // SDL_Window*
     platform::Scale m_scale;
+    std::vector<uint32_t> m_converted; // the present's pixels, for a window of another format
     int m_timerId = 0;
 };
 
