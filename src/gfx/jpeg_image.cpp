@@ -21,8 +21,7 @@ bool CJpegImage::LoadFromResource(const std::string& name) {
         // A variant that is not exactly a times a whole picture is not one we can place.
         platform::DecodedJpeg decoded;
         std::unique_ptr<uint8_t[]> pixels;
-        if (sharp && platform::DecodeJpeg(sharp.data, sharp.size, decoded, pixels) &&
-            decoded.width % a == 0 && decoded.height % a == 0)
+        if (sharp && Decode(sharp.data, sharp.size, a, decoded, pixels))
             return Take(decoded, std::move(pixels), a);
     }
     const platform::ResourceData res = platform::FindResource("jpeg", name);
@@ -42,13 +41,18 @@ bool CJpegImage::LoadFromFile(const std::string& path) {
 bool CJpegImage::LoadFromMemory(const uint8_t* data, size_t size, int32_t scale) {
     platform::DecodedJpeg decoded;
     std::unique_ptr<uint8_t[]> pixels;
-    if (scale < 1 || !platform::DecodeJpeg(data, size, decoded, pixels) ||
-        decoded.width % scale != 0 || decoded.height % scale != 0) {
+    if (!Decode(data, size, scale, decoded, pixels)) {
         Trace("Cannot read image data\n");
         platform::MessageBox("Error opening JPEG file");
         return false;
     }
     return Take(decoded, std::move(pixels), scale);
+}
+
+bool CJpegImage::Decode(const uint8_t* data, size_t size, int32_t scale,
+                        platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]>& pixels) {
+    return scale >= 1 && platform::DecodeJpeg(data, size, decoded, pixels) &&
+           decoded.width % scale == 0 && decoded.height % scale == 0;
 }
 
 bool CJpegImage::Take(const platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]> pixels,

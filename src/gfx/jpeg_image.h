@@ -75,6 +75,10 @@ public:
     int32_t m_scale = 1;
 
 private:
+    // Decodes a picture of `scale` pixels to a logical one: false when it is not a JPEG or not
+    // made of whole logical pixels. Says nothing: the callers choose what a failure means.
+    static bool Decode(const uint8_t* data, size_t size, int32_t scale,
+                       platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]>& pixels);
     // Keeps decoded pixels drawn at `scale`; always succeeds.
     bool Take(const platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]> pixels,
               int32_t scale);
