@@ -1,6 +1,8 @@
 // config_file.cpp: reading, escaping and the atomic rewrite of the settings file.
 #include "platform/config_file.h"
 
+#include "platform/files.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -25,15 +27,8 @@ enum class ReadResult { kOk, kMissing, kTooLarge, kUnreadable };
 // On failure errno holds the reason.
 ReadResult ReadWhole(const std::string& path, std::string& out) {
     out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = OpenRegularFile(path);
     if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int reason = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        errno = reason;
-        return ReadResult::kUnreadable;
-    }
     ReadResult result = ReadResult::kOk;
     char buf[8192];
     for (;;) {

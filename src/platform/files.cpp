@@ -46,7 +46,9 @@ int OpenRegularFile(const std::string& path) {
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int reason = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
+        errno = reason;
         return -1;
     }
     return fd;
@@ -56,27 +58,25 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_
                                                   bool keepHead) {
     const int fd = OpenRegularFile(path);
     if (fd < 0) return std::nullopt;
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     std::vector<uint8_t> data;
     uint8_t buf[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
+        if (n < 0) return std::nullopt;
+        if (n == 0) return data;
         const auto got = static_cast<size_t>(n);
         if (data.size() + got > maxBytes) {
-            if (keepHead) data.insert(data.end(), buf, buf + (maxBytes - data.size()));
-            ::close(fd);
-            if (keepHead) return data;
-            return std::nullopt;
+            if (!keepHead) return std::nullopt;
+            data.insert(data.end(), buf, buf + (maxBytes - data.size()));
+            return data;
         }
         data.insert(data.end(), buf, buf + got);
     }
-    ::close(fd);
-    return data;
 }
 
 } // namespace platform

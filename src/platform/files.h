@@ -14,9 +14,10 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
 // Changes the working folder; false if it cannot.
 bool ChangeDirectory(const std::string& path);
 std::string CurrentDirectory();
-// A descriptor open for reading on `path`, or -1 when it cannot be opened or is not a regular
-// file (links followed). Checked on the opened descriptor, and the open itself never blocks
-// (O_NONBLOCK), even on a FIFO with no writer: a FIFO or a device would block or never end.
+// A descriptor open for reading on `path`, or -1 (errno saying why: EISDIR, EINVAL for any
+// other kind) when it cannot be opened or is not a regular file (links followed). Checked on the
+// opened descriptor, and the open itself never blocks (O_NONBLOCK), even on a FIFO with no writer:
+// a FIFO or a device would block or never end.
 int OpenRegularFile(const std::string& path);
 // The whole file, or nothing when it cannot be read, is not a regular file (a FIFO, a device,
 // a folder) or is larger than `maxBytes`; with `keepHead` a larger file gives its first
