@@ -6,7 +6,6 @@ add_executable(ranqua-assets ${RANQUA_ASSET_GENERATOR_SOURCES})
 # src/ for the play-area layout the game and the pictures share (layout/layout.h).
 target_include_directories(ranqua-assets PRIVATE ${CMAKE_SOURCE_DIR}/assets ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(ranqua-assets PRIVATE ${RANQUA_WARNINGS})
-find_package(Threads REQUIRED)
 target_link_libraries(ranqua-assets PRIVATE PkgConfig::CAIRO PkgConfig::TURBOJPEG Threads::Threads m)
 
 set(RANQUA_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
