@@ -166,6 +166,23 @@ FrameStats TransitionFrames(CInterface* screen, SteppedClock& clock, platform::S
     return Stats(all);
 }
 
+// Frame costs of the level picture zooming in, `runs` times, over a new game on `screen`.
+FrameStats LevelZoomFrames(CInterface* screen, SteppedClock& clock, int runs) {
+    CBoardGame game(screen);
+    screen->m_game = &game;
+    game.NewGame();
+    std::vector<double> all;
+    for (int run = 0; run < runs; ++run) {
+        clock.StartRecording();
+        screen->ShowLevelPicture(true);
+        const std::vector<double> gaps = clock.StopRecording();
+        all.insert(all.end(), gaps.begin(), gaps.end());
+        screen->ShowLevelPicture(false);
+    }
+    screen->m_game = nullptr;
+    return Stats(all);
+}
+
 // ---- the whole game, in a child process --------------------------------------------------
 
 std::string UniqueSuffix() {
@@ -461,22 +478,9 @@ int Measure(const char* self) {
     back.reset();
 
     // The level picture zooming in, over a game in progress.
-    CBoardGame* game = new CBoardGame(screen);
-    screen->m_game = game;
-    game->NewGame();
-    std::vector<double> levelFrames;
-    for (int run = 0; run < 3; ++run) {
-        clock.StartRecording();
-        screen->ShowLevelPicture(true);
-        std::vector<double> gaps = clock.StopRecording();
-        levelFrames.insert(levelFrames.end(), gaps.begin(), gaps.end());
-        screen->ShowLevelPicture(false);
-    }
-    const FrameStats level = Stats(levelFrames);
+    const FrameStats level = LevelZoomFrames(screen, clock, 3);
     rows.push_back({"level picture frame (display restored)", Bytes(displayBytes), level.median,
                     level.p95, memcpyDisplay, ""});
-    delete game;
-    screen->m_game = nullptr;
     delete screen;
 
     // The exit transition of a whole 1920 x 1080 display, 1:1.
@@ -533,22 +537,9 @@ int Measure(const char* self) {
         }
         pictureB.reset();
         pictureA.reset();
-        CBoardGame* bigGame = new CBoardGame(screen);
-        screen->m_game = bigGame;
-        bigGame->NewGame();
-        std::vector<double> zoom;
-        for (int run = 0; run < 2; ++run) {
-            clock.StartRecording();
-            screen->ShowLevelPicture(true);
-            std::vector<double> gaps = clock.StopRecording();
-            zoom.insert(zoom.end(), gaps.begin(), gaps.end());
-            screen->ShowLevelPicture(false);
-        }
-        const FrameStats z = Stats(zoom);
+        const FrameStats z = LevelZoomFrames(screen, clock, 2);
         rows.push_back({"level picture frame, " + where, Bytes(physBytes), z.median, z.p95,
                         memcpyPhys, "reported"});
-        delete bigGame;
-        screen->m_game = nullptr;
         delete screen;
     }
     platform::SetDisplaySizeOverride(std::nullopt);
