@@ -392,11 +392,21 @@ double PeakDb(const Stereo& s) {
     return Db(peak);
 }
 
-double RmsDb(const Stereo& s) {
+namespace {
+
+// Both channels' squares over frames [a, b).
+double SumSquares(const Stereo& s, size_t a, size_t b) {
     double sum = 0;
-    for (size_t i = 0; i < s.Frames(); ++i)
+    for (size_t i = a; i < b; ++i)
         sum += static_cast<double>(s.left[i]) * s.left[i] +
                static_cast<double>(s.right[i]) * s.right[i];
+    return sum;
+}
+
+} // namespace
+
+double RmsDb(const Stereo& s) {
+    const double sum = SumSquares(s, 0, s.Frames());
     return s.Frames() ? Db(std::sqrt(sum / (2.0 * static_cast<double>(s.Frames())))) : -200;
 }
 
@@ -438,19 +448,16 @@ Stereo Mix(const std::vector<Note>& notes, double length, double from, double to
     const int64_t fadeInEnd = static_cast<int64_t>(kFadeInSeconds * kRate);
     const int64_t fadeOutStart = static_cast<int64_t>((length - kFadeOutSeconds) * kRate);
     const int64_t from64 = static_cast<int64_t>(std::llround(from * kRate));
-    double sum = 0;
-    size_t counted = 0;
-    for (size_t i = 0; i < out.Frames(); ++i) {
-        const int64_t at = bus.first + static_cast<int64_t>(i);
-        if (at < from64 || at < fadeInEnd || at >= fadeOutStart) continue;
-        sum += static_cast<double>(out.left[i]) * out.left[i] +
-               static_cast<double>(out.right[i]) * out.right[i];
-        ++counted;
+    const auto frames = static_cast<int64_t>(out.Frames());
+    const auto a = static_cast<size_t>(
+        std::clamp(std::max(from64, fadeInEnd) - bus.first, int64_t{0}, frames));
+    const auto b = static_cast<size_t>(std::clamp(fadeOutStart - bus.first, int64_t{0}, frames));
+    size_t counted = b > a ? b - a : 0;
+    double sum = counted ? SumSquares(out, a, b) : 0;
+    if (counted == 0) {
+        sum = SumSquares(out, 0, out.Frames());
+        counted = out.Frames();
     }
-    if (counted == 0)
-        for (size_t i = 0; i < out.Frames(); ++i, ++counted)
-            sum += static_cast<double>(out.left[i]) * out.left[i] +
-                   static_cast<double>(out.right[i]) * out.right[i];
     const double rms = counted ? std::sqrt(sum / (2.0 * static_cast<double>(counted))) : 0;
     const float gain = rms > 0 ? static_cast<float>(std::pow(10.0, kRmsTargetDb / 20) / rms) : 1.0f;
     for (size_t i = 0; i < out.Frames(); ++i) {

@@ -292,8 +292,8 @@ private:
                 const float root = Pitch(chord, 2);
                 const float target = Pitch(next, 2);
                 Add(Voice::Bass, at, 1.5, root, 0.42f, 0.1f, 0.1f);
-                Add(Voice::Bass, at + 1.5, 1,
-                    Pitch(chord + 4, 2) - (Pitch(chord + 4, 2) - root > 7 ? 12 : 0), 0.32f, 0.1f,
+                const float fifth = Pitch(chord + 4, 2);
+                Add(Voice::Bass, at + 1.5, 1, fifth - (fifth - root > 7 ? 12 : 0), 0.32f, 0.1f,
                     0.1f);
                 if (density > 0) {
                     Add(Voice::Bass, at + 2.5, 1, Pitch(chord + 2, 2), 0.3f, 0.1f, 0.1f);
@@ -315,7 +315,6 @@ private:
         case Style::Arpeggio:
             return variant % 2 ? Voice::Bell : Voice::Flute;
         case Style::Fingerpick:
-            return variant % 2 ? Voice::Flute : Voice::Mallet;
         case Style::KeysBass:
             return variant % 2 ? Voice::Flute : Voice::Mallet;
         }
@@ -334,9 +333,8 @@ private:
     void Verse(int bar, int count) {
         Accompany(m_song.verse, bar, kSectionBars, 1);
         const int variant = count % 4;
-        const int octave = m_song.style == Style::Fingerpick ? 5 : 5 + (count == 2);
-        Phrase(m_song.verse, bar, variant, Lead(count), std::min(octave, 5), 0.3f,
-               count % 2 ? 0.2f : -0.1f, m_main, m_answer);
+        Phrase(m_song.verse, bar, variant, Lead(count), 5, 0.3f, count % 2 ? 0.2f : -0.1f, m_main,
+               m_answer);
         // On its return the tune gets a second voice, a third below, quieter.
         if (count >= 1)
             Phrase(m_song.verse, bar, variant, Lead(count + 1), 4, 0.13f, -0.4f, m_answer, m_main);
