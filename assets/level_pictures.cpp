@@ -62,12 +62,12 @@ void Reflect(Canvas& c, int waterY, Rgb tint, double darken, uint32_t seed) {
     c.BeginPixels();
     for (int y = line; y < c.Height(); ++y) {
         const double depth = c.At(y) - waterY;
+        const double k = darken * (1 - 0.25 * depth / (kPicH - waterY));
         for (int x = 0; x < c.Width(); ++x) {
             const double ripple =
                 (Noise(c.At(x) * 0.02, c.At(y) * 0.35, seed) - 0.5) * (2 + depth * 0.08);
             const int sx = std::clamp(static_cast<int>(x + a * ripple * 2), 0, c.Width() - 1);
             const int sy = std::clamp(static_cast<int>(2 * line - y - 1 + a * ripple), 0, line - 1);
-            const double k = darken * (1 - 0.25 * depth / (kPicH - waterY));
             c.SetPixel(x, y, Scale(Mix(c.Pixel(sx, sy), tint, 0.3), k));
         }
     }
