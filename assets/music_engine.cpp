@@ -40,6 +40,21 @@ uint32_t Offset(float radians) {
     return static_cast<uint32_t>(static_cast<int64_t>(radians * (kTurn / (2 * kPi))));
 }
 
+// A sine that dies away: each Tick gives its value (its phase moved by `offset`), then steps
+// the phase and the amplitude on.
+struct Partial {
+    uint32_t step;
+    float amp;
+    float decay;
+    uint32_t phase = 0;
+    float Tick(uint32_t offset = 0) {
+        const float s = amp * kSin(phase + offset);
+        phase += step;
+        amp *= decay;
+        return s;
+    }
+};
+
 double Hz(float pitch) {
     return 440.0 * std::pow(2.0, (pitch - 69.0) / 12.0);
 }
@@ -150,38 +165,24 @@ void PlayNote(Bus& bus, const Note& n, Random& noise) {
     }
     case Voice::Bell: {
         // FM with an inharmonic modulator whose index dies faster than the tone.
-        uint32_t pc = 0, pm = 0, p2 = 0;
-        const uint32_t sc = Step(f), sm = Step(f * 3.5), s2 = Step(f * 2.76);
+        Partial tone{Step(f), 1, std::exp(-dt / 2.4f)};
         // High bells get a smaller index: their sidebands would only add hiss up top.
-        float amp = 1, idx = 2.6f * static_cast<float>(std::min(1.0, 700.0 / f)), amp2 = 0.25f;
-        const float ka = std::exp(-dt / 2.4f), ki = std::exp(-dt / 0.5f), k2 = std::exp(-dt / 0.9f);
+        Partial mod{Step(f * 3.5), 2.6f * static_cast<float>(std::min(1.0, 700.0 / f)),
+                    std::exp(-dt / 0.5f)};
+        Partial third{Step(f * 2.76), 0.25f, std::exp(-dt / 0.9f)};
         Play(bus, n, 0.004, [&](int64_t) {
-            const float s = amp * kSin(pc + Offset(idx * kSin(pm))) + amp2 * kSin(p2);
-            pc += sc;
-            pm += sm;
-            p2 += s2;
-            amp *= ka;
-            idx *= ki;
-            amp2 *= k2;
+            const float s = tone.Tick(Offset(mod.Tick())) + third.Tick();
             return 0.6f * s;
         });
         break;
     }
     case Voice::Keys: {
         // Electric-piano-like: FM 1:1 whose brightness fades, and a short metallic tine.
-        uint32_t pc = 0, pm = 0, pt = 0;
-        const uint32_t sc = Step(f), sm = Step(f), stine = f * 14 < 16000 ? Step(f * 14) : 0;
-        float amp = 1, idx = 1.6f, tine = 0.12f;
-        const float ka = std::exp(-dt / 2.2f), ki = std::exp(-dt / 0.45f),
-                    kt = std::exp(-dt / 0.04f);
+        Partial tone{Step(f), 1, std::exp(-dt / 2.2f)};
+        Partial mod{Step(f), 1.6f, std::exp(-dt / 0.45f)};
+        Partial tine{f * 14 < 16000 ? Step(f * 14) : 0, 0.12f, std::exp(-dt / 0.04f)};
         Play(bus, n, 0.003, [&](int64_t) {
-            const float s = amp * kSin(pc + Offset(0.25f + idx * kSin(pm))) + tine * kSin(pt);
-            pc += sc;
-            pm += sm;
-            pt += stine;
-            amp *= ka;
-            idx *= ki;
-            tine *= kt;
+            const float s = tone.Tick(Offset(0.25f + mod.Tick())) + tine.Tick();
             return 0.55f * s;
         });
         break;
@@ -271,19 +272,11 @@ void PlayNote(Bus& bus, const Note& n, Random& noise) {
         break;
     }
     case Voice::Mallet: {
-        uint32_t p1 = 0, p2 = 0, p3 = 0;
-        const uint32_t s1 = Step(f), s2 = Step(f * 3.99), s3 = f * 10 < 16000 ? Step(f * 10) : 0;
-        float a1 = 1, a2 = 0.3f, a3 = 0.06f;
-        const float k1 = std::exp(-dt / 0.9f), k2 = std::exp(-dt / 0.12f),
-                    k3 = std::exp(-dt / 0.03f);
+        Partial low{Step(f), 1, std::exp(-dt / 0.9f)};
+        Partial mid{Step(f * 3.99), 0.3f, std::exp(-dt / 0.12f)};
+        Partial high{f * 10 < 16000 ? Step(f * 10) : 0, 0.06f, std::exp(-dt / 0.03f)};
         Play(bus, n, 0.002, [&](int64_t) {
-            const float s = a1 * kSin(p1) + a2 * kSin(p2) + a3 * kSin(p3);
-            p1 += s1;
-            p2 += s2;
-            p3 += s3;
-            a1 *= k1;
-            a2 *= k2;
-            a3 *= k3;
+            const float s = low.Tick() + mid.Tick() + high.Tick();
             return 0.7f * s;
         });
         break;
