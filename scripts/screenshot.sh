@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 moves=${1:-6}
 source scripts/setup.sh
 ranqua_install_packages test
-if [ -f build/CMakeCache.txt ]; then ranqua_build build; else ranqua_build build -DRANQUA_TESTS=OFF; fi
+ranqua_build_to_play build
 
 E2E_SCREEN=1280x800
 source tests/e2e/lib.sh

@@ -83,14 +83,33 @@ ranqua_install_packages() {
   }
 }
 
-# ranqua_build DIR [cmake options...]: configures when the folder is new or options are given
-# (so that an option is never lost to an old cache), then builds with every core.
+# ranqua_configured DIR [cmake options...]: the folder's cache already holds every -DNAME=VALUE
+# given (and nothing else is given), so configuring again would change nothing.
+ranqua_configured() {
+  local dir=$1 opt name value
+  shift
+  [ -f "$dir/CMakeCache.txt" ] || return 1
+  for opt in "$@"; do
+    case $opt in
+    -D*=*) ;;
+    *) return 1 ;;
+    esac
+    name=${opt#-D}
+    value=${name#*=}
+    name=${name%%=*}
+    name=${name%%:*}
+    [ "$(sed -n "s/^$name:[A-Z]*=//p" "$dir/CMakeCache.txt")" = "$value" ] || return 1
+  done
+}
+
+# ranqua_build DIR [cmake options...]: configures when the folder is new or an option is not yet
+# in its cache (so that an option is never lost to an old cache), then builds with every core.
 ranqua_build() {
   local dir=$1
   shift
   local log="$dir/.build.log"
   mkdir -p "$dir"
-  if [ ! -f "$dir/CMakeCache.txt" ] || [ $# -gt 0 ]; then
+  if ! ranqua_configured "$dir" "$@"; then
     cmake -S . -B "$dir" "$@" >"$log" 2>&1 || {
       cat "$log" >&2
       return 1
@@ -100,4 +119,10 @@ ranqua_build() {
     cat "$log" >&2
     return 1
   }
+}
+
+# ranqua_build_to_play DIR: a first build leaves the tests out (GoogleTest is a test tool); an
+# existing one stays as it is.
+ranqua_build_to_play() {
+  if [ -f "$1/CMakeCache.txt" ]; then ranqua_build "$1"; else ranqua_build "$1" -DRANQUA_TESTS=OFF; fi
 }
