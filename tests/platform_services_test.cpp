@@ -14,14 +14,17 @@
 #include <sys/wait.h>
 
 #include <csignal>
+#include <sched.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace platform;
@@ -358,6 +361,63 @@ TEST_F(MessageLoop, APendingTickDoesNotOutliveTheLoop) {
     PostTimerTick();
     app.PumpMessages();
     EXPECT_EQ(window.timers.size(), 1u);
+}
+
+// When the display goes, the display library calls exit() from whichever threads notice.
+// The first writes what must be kept; a second must wait for it, not end the process midway.
+namespace {
+
+class DisplayLostApp : public Application {
+public:
+    bool InitInstance() override {
+        m_mainWindow = &window;
+        window.SetTimer(1, 1000);
+        PostTimerTick(); // exits from within the running loop
+        return true;
+    }
+    void OnDisplayLost() override {
+        second.store(true);
+        // Wait until the second exit() is held back; if it runs on, it ends the process (7).
+        const std::string stat = "/proc/self/task/" + std::to_string(tid.load()) + "/stat";
+        for (;;) {
+            std::ifstream in(stat);
+            std::string line;
+            std::getline(in, line);
+            const auto close = line.rfind(')');
+            if (close != std::string::npos && line.compare(close, 3, ") S") == 0) break;
+            sched_yield();
+        }
+        std::fprintf(stderr, "written\n");
+    }
+    class Exiting : public FrameWindow {
+        void OnTimer(uint32_t) override {
+            std::thread([] {
+                tid.store(static_cast<int>(::gettid()));
+                while (!second.load())
+                    sched_yield();
+                std::exit(7);
+            }).detach();
+            while (tid.load() == 0)
+                sched_yield();
+            std::exit(1);
+        }
+    } window;
+    static inline std::atomic<bool> second{false};
+    static inline std::atomic<int> tid{0};
+};
+
+} // namespace
+
+TEST(MessageLoopDeath, ASecondExitWaitsForTheSwitchesToBeWritten) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SetTimersManual(true);
+            if (!InitPlatform()) std::exit(2);
+            DisplayLostApp app;
+            app.Run();
+        },
+        ::testing::ExitedWithCode(1), "display was lost.*\n.*written");
 }
 
 // The real player reports its stop through the loop, as the game expects of any player.

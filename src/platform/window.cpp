@@ -118,6 +118,11 @@ void InstallCloseSignals() {
 // More than one thread may notice the broken connection and call exit() at once; a second
 // exit would end the process in the middle of the write. So the first one in writes and ends
 // the process itself, and any other waits here until it has.
+// exit() takes each handler off its list before calling it, and a second exit() runs on through
+// what is left and ends the process. So the handler is listed once for every thread that can
+// reach the display: the message loop, and the timer and sound threads, whose events wake it.
+constexpr int kDisplayThreads = 3;
+
 void ExitWithoutQuit() {
     static std::mutex exiting;
     std::unique_lock<std::mutex> lock(exiting);
@@ -338,7 +343,12 @@ void Application::PostQuit(int exitCode) {
 
 int Application::Run() {
     if (InitInstance()) {
-        static const bool guarded = std::atexit(ExitWithoutQuit) == 0;
+        static const bool guarded = [] {
+            bool listed = true;
+            for (int i = 0; i < kDisplayThreads; ++i)
+                listed = std::atexit(ExitWithoutQuit) == 0 && listed;
+            return listed;
+        }();
         (void)guarded;
         m_running = true;
         SDL_Event e;
