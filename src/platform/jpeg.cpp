@@ -116,6 +116,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out,
     std::unique_ptr<uint8_t[]> buffer;
     if (!Decode(data, size, out, [&buffer](size_t bytes) {
             buffer = std::make_unique_for_overwrite<uint8_t[]>(bytes);
+            PreferLargePages(buffer.get(), bytes);
             PrepareForWriting(buffer.get(), bytes);
             return buffer.get();
         }))

@@ -8,14 +8,33 @@
 
 namespace platform {
 
+namespace {
+
+constexpr size_t kSmall = size_t{1} << 20;
+
+// madvise() on the whole `unit`-aligned units inside [p, p + bytes); a refusal (an older
+// kernel, large pages switched off) costs nothing but the call.
+void Advise(void* p, size_t bytes, uintptr_t unit, int advice) {
+    if (!p || bytes < kSmall) return;
+    const auto begin = (reinterpret_cast<uintptr_t>(p) + unit - 1) & ~(unit - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(p) + bytes) & ~(unit - 1);
+    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, advice);
+}
+
+} // namespace
+
+void PreferLargePages(void* p, size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    Advise(p, bytes, uintptr_t{2} << 20, MADV_HUGEPAGE);
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}
+
 void PrepareForWriting(void* p, size_t bytes) {
 #ifdef MADV_POPULATE_WRITE
-    if (!p || bytes < (size_t{1} << 20)) return;
-    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto begin = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
-    const auto end = (reinterpret_cast<uintptr_t>(p) + bytes) & ~(page - 1);
-    // Only the whole pages inside; a refusal (an older kernel) costs nothing but the call.
-    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+    Advise(p, bytes, static_cast<uintptr_t>(sysconf(_SC_PAGESIZE)), MADV_POPULATE_WRITE);
 #else
     (void)p;
     (void)bytes;

@@ -119,6 +119,7 @@ Surface::Surface(int32_t width, int32_t height, int scale)
     const size_t count = static_cast<size_t>(m_width) * m_height * m_scale * m_scale;
     if (count > 0) m_pixels.reset(static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t))));
     if (!m_pixels) m_width = m_height = 0; // out of memory: an empty surface draws nothing
+    PreferLargePages(m_pixels.get(), count * sizeof(uint32_t));
 }
 
 Surface::~Surface() {

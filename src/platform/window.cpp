@@ -110,6 +110,28 @@ void InstallCloseSignals() {
     }
 }
 
+// SDL's own large blocks are the window's pixels (and, without shared memory, their copy):
+// written whole the moment they are made, so they get large pages like our own surfaces.
+void* SdlMalloc(size_t bytes) {
+    void* p = std::malloc(bytes);
+    PreferLargePages(p, bytes);
+    return p;
+}
+
+void* SdlCalloc(size_t count, size_t size) {
+    void* p = std::calloc(count, size);
+    if (p) PreferLargePages(p, count * size);
+    return p;
+}
+
+void* SdlRealloc(void* p, size_t bytes) {
+    return std::realloc(p, bytes);
+}
+
+void SdlFree(void* p) {
+    std::free(p);
+}
+
 } // namespace
 
 // The display library ends the process with exit() when the display connection breaks, from
@@ -419,6 +441,8 @@ bool Application::Dispatch(const void* event) {
 // ---- set-up and test hooks -----------------------------------------------------------
 
 bool InitPlatform() {
+    // Blocks made before this are freed by the same free().
+    SDL_SetMemoryFunctions(SdlMalloc, SdlCalloc, SdlRealloc, SdlFree);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "ranqua: cannot open the display: %s\n", SDL_GetError());
         return false;
