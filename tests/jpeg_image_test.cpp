@@ -332,6 +332,13 @@ TEST_F(JpegImage, AtALargerArtScaleAPictureKeepsItsLogicalSize) {
         EXPECT_EQ(back.m_width, 800);
         EXPECT_EQ(back.m_height, 600);
         EXPECT_EQ(back.m_bitmapInfo.bmiHeader.biWidth, 800 * back.m_scale);
+        // Decoded ahead (as start-up does on another thread), then taken: the same picture.
+        CJpegImage ahead;
+        ASSERT_TRUE(ahead.LoadDecoded(CJpegImage::DecodeResource("BACK", a)));
+        ASSERT_EQ(ahead.m_scale, back.m_scale);
+        EXPECT_EQ(std::memcmp(ahead.m_pixels.get(), back.m_pixels.get(),
+                              size_t{800} * 600 * 3 * back.m_scale * back.m_scale),
+                  0);
         Surface big(800, 600);
         ASSERT_EQ(big.Scale(), a);
         back.Draw(&big);
@@ -365,4 +372,10 @@ TEST_F(JpegImage, PicturesOfAScaleMustBeWholeLogicalPixels) {
     EXPECT_FALSE(pic.LoadFromMemory(digits.data, digits.size, 2)); // 21 rows are not pairs
     EXPECT_EQ(messages, std::vector<std::string>{"Error opening JPEG file"});
     EXPECT_EQ(pic.m_width, 48); // kept
+    // Decoded ahead, a picture the program lacks is refused as it is taken, with the same box.
+    CJpegImage::Decoded missing = CJpegImage::DecodeResource("NOSUCH", 2);
+    EXPECT_EQ(messages.size(), 1u); // nothing said yet
+    EXPECT_FALSE(pic.LoadDecoded(std::move(missing)));
+    EXPECT_EQ(messages, std::vector<std::string>(2, "Error opening JPEG file"));
+    EXPECT_EQ(pic.m_width, 48);
 }

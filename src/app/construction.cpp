@@ -14,9 +14,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <map>
 #include <memory>
 #include <sstream>
+#include <system_error>
 
 using platform::Rect;
 
@@ -39,6 +41,23 @@ constexpr ButtonSpec kButtons[] = {
     {MenuCommand::kSound, layout::kSoundButton},
 };
 
+std::future<CJpegImage::Decoded> DecodeAhead(const char* name) {
+    const int32_t art = platform::ArtScaleAhead();
+    try {
+        return std::async(std::launch::async, CJpegImage::DecodeResource, std::string(name), art);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, CJpegImage::DecodeResource, std::string(name),
+                          art); // no thread to be had: decoded when taken
+    }
+}
+
+void TakeAhead(CJpegImage& picture, std::future<CJpegImage::Decoded>& ahead, const char* name) {
+    CJpegImage::Decoded d = ahead.get();
+    if (d.forScale != platform::ArtScale())
+        d = CJpegImage::DecodeResource(name, platform::ArtScale()); // the window chose otherwise
+    picture.LoadDecoded(std::move(d));
+}
+
 } // namespace
 
 CInterface::CInterface(const std::string& className) {
@@ -57,6 +76,10 @@ CInterface::CInterface(const std::string& className) {
         display.width / 2 - layout::kPlayWidth / 2, display.height / 2 - layout::kPlayHeight / 2,
         display.width / 2 + layout::kPlayWidth / 2, display.height / 2 + layout::kPlayHeight / 2};
     m_presentRect = m_playRect;
+    // The two pictures up to the logo are most of start-up's time, so another core decodes the
+    // background while the window is made, and the logo while the buffers are. Each is taken,
+    // or refused with the usual box, at its own step.
+    auto back = DecodeAhead("BACK");
     // 4. The window. Without one the player would only see a black screen.
     if (!Create("Game", m_displayRect, platform::FindResource("icon", "PRG_ICON"))) std::exit(1);
     // 5. Link position in window coordinates.
@@ -69,7 +92,8 @@ CInterface::CInterface(const std::string& className) {
     m_windowDC->Fill(m_displayRect, platform::Rgb(255, 255, 255));
     // 7. Background picture.
     m_backPicture = std::make_unique<CJpegImage>();
-    m_backPicture->LoadFromResource("BACK");
+    TakeAhead(*m_backPicture, back, "BACK");
+    auto logoAhead = DecodeAhead("LOGO");
     // 8, 9. Back buffer and saved screen.
     m_backBuffer = CreateSurface(m_displayRect);
     // Only the dark fill is ever seen: a white fill first would just cost start-up time.
@@ -78,7 +102,7 @@ CInterface::CInterface(const std::string& className) {
     // 10. Logo on the whole display.
     // Kept to the end of start-up, as long as the logo is on the screen.
     auto logo = std::make_unique<CJpegImage>();
-    logo->LoadFromResource("LOGO");
+    TakeAhead(*logo, logoAhead, "LOGO");
     logo->DrawCentered(m_backBuffer.get(), m_displayRect);
     m_presentRect = m_displayRect;
     Present();

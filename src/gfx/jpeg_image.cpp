@@ -14,18 +14,33 @@ void Trace(const char*) {}
 } // namespace
 
 bool CJpegImage::LoadFromResource(const std::string& name) {
-    const int a = platform::ArtScale();
-    if (a > 1) {
+    return LoadDecoded(DecodeResource(name, platform::ArtScale()));
+}
+
+CJpegImage::Decoded CJpegImage::DecodeResource(const std::string& name, int32_t artScale) {
+    Decoded d;
+    d.forScale = artScale;
+    if (artScale > 1) {
         const platform::ResourceData sharp =
-            platform::FindResource("jpeg", name + "@" + std::to_string(a) + "x");
+            platform::FindResource("jpeg", name + "@" + std::to_string(artScale) + "x");
         // A variant that is not exactly a times a whole picture is not one we can place.
-        platform::DecodedJpeg decoded;
-        std::unique_ptr<uint8_t[]> pixels;
-        if (sharp && Decode(sharp.data, sharp.size, a, decoded, pixels))
-            return Take(decoded, std::move(pixels), a);
+        if (sharp && Decode(sharp.data, sharp.size, artScale, d.info, d.pixels)) {
+            d.scale = artScale;
+            return d;
+        }
     }
     const platform::ResourceData res = platform::FindResource("jpeg", name);
-    return LoadFromMemory(res.data, res.size);
+    if (Decode(res.data, res.size, 1, d.info, d.pixels)) d.scale = 1;
+    return d;
+}
+
+bool CJpegImage::LoadDecoded(Decoded decoded) {
+    if (decoded.scale == 0) {
+        Trace("Cannot read image data\n");
+        platform::MessageBox("Error opening JPEG file");
+        return false;
+    }
+    return Take(decoded.info, std::move(decoded.pixels), decoded.scale);
 }
 
 bool CJpegImage::LoadFromFile(const std::string& path) {

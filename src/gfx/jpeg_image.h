@@ -47,6 +47,18 @@ public:
     // pixels of it make one logical pixel.
     bool LoadFromMemory(const uint8_t* data, size_t size, int32_t scale = 1);
 
+    // LoadFromResource in two halves, so that the decoding may run on another thread while
+    // the caller goes on: DecodeResource says nothing and touches no picture; LoadDecoded
+    // keeps its pixels, or says "Error opening JPEG file" as LoadFromResource would.
+    struct Decoded {
+        platform::DecodedJpeg info;
+        std::unique_ptr<uint8_t[]> pixels;
+        int32_t scale = 0;    // pixels to a logical pixel; 0 when nothing could be decoded
+        int32_t forScale = 1; // the art scale it was decoded for
+    };
+    static Decoded DecodeResource(const std::string& name, int32_t artScale);
+    bool LoadDecoded(Decoded decoded);
+
     // The whole picture at the target's origin.
     void Draw(platform::Surface* target) const;
     // The part `r` of the picture to the same rectangle of the target, 1:1.

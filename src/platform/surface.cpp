@@ -3,6 +3,7 @@
 // surface's scale, so every caller speaks logical pixels.
 #include "platform/surface.h"
 
+#include "platform/display.h"
 #include "platform/memory.h"
 
 #include <malloc.h>
@@ -110,6 +111,11 @@ void SetArtScale(int scale) {
 
 void SetArtScaleOverride(std::optional<int> scale) {
     g_artScaleOverride = scale;
+}
+
+int ArtScaleAhead() {
+    return g_artScaleOverride ? *g_artScaleOverride
+                              : ArtScaleFor(DisplayScale(PhysicalDisplaySize()));
 }
 
 Surface::Surface(int32_t width, int32_t height) : Surface(width, height, ArtScale()) {}

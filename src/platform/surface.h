@@ -17,6 +17,8 @@ int ArtScale();
 void SetArtScale(int scale);
 // Tests compose at a chosen scale whatever the display says (nullopt: as the display says).
 void SetArtScaleOverride(std::optional<int> scale);
+// The art scale a window made now on this display will set: for work done ahead of it.
+int ArtScaleAhead();
 
 // A decoded picture as rows of bytes: 3 channels B,G,R or 4 channels B,G,R,A (premultiplied);
 // every row is `stride` bytes, top row first.
