@@ -3,9 +3,6 @@
 #include "screen_probe.h"
 
 using namespace testing_support;
-using platform::Rect;
-using platform::Rgb;
-using platform::Surface;
 
 using Banner = ScreenProbeTest;
 

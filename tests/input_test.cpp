@@ -6,9 +6,6 @@
 #include <random>
 
 using namespace testing_support;
-using platform::Point;
-using platform::Rect;
-using platform::Surface;
 
 namespace {
 

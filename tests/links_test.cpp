@@ -8,9 +8,6 @@
 #include <turbojpeg.h>
 
 using namespace testing_support;
-using platform::Point;
-using platform::Rect;
-using platform::Surface;
 
 namespace {
 

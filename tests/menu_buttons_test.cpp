@@ -3,10 +3,6 @@
 #include "screen_probe.h"
 
 using namespace testing_support;
-using platform::Point;
-using platform::Rect;
-using platform::Rgb;
-using platform::Surface;
 
 namespace {
 

@@ -15,6 +15,12 @@
 
 namespace testing_support {
 
+// The drawing vocabulary every screen test speaks.
+using platform::Point;
+using platform::Rect;
+using platform::Rgb;
+using platform::Surface;
+
 // Blocking animations read the counter between frames, so at each read the window shows the
 // frame just presented (and nothing has been drawn over the back buffer yet).
 class ProbeClock : public platform::ManualClock {

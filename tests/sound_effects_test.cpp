@@ -6,7 +6,6 @@
 #include "game/registry_store.h"
 
 using namespace testing_support;
-using platform::Point;
 
 namespace {
 

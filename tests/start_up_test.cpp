@@ -7,9 +7,6 @@
 #include <cstdio>
 
 using namespace testing_support;
-using platform::Rect;
-using platform::Rgb;
-using platform::Surface;
 
 namespace {
 constexpr uint32_t kBorder = Rgb(2, 30, 27);

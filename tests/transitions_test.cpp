@@ -5,10 +5,6 @@
 #include <algorithm>
 
 using namespace testing_support;
-using platform::Point;
-using platform::Rect;
-using platform::Rgb;
-using platform::Surface;
 
 namespace {
 
