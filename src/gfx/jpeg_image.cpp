@@ -54,14 +54,9 @@ bool CJpegImage::LoadFromFile(const std::string& path) {
 }
 
 bool CJpegImage::LoadFromMemory(const uint8_t* data, size_t size, int32_t scale) {
-    platform::DecodedJpeg decoded;
-    std::unique_ptr<uint8_t[]> pixels;
-    if (!Decode(data, size, scale, decoded, pixels)) {
-        Trace("Cannot read image data\n");
-        platform::MessageBox("Error opening JPEG file");
-        return false;
-    }
-    return Take(decoded, std::move(pixels), scale);
+    Decoded d;
+    if (Decode(data, size, scale, d.info, d.pixels)) d.scale = scale;
+    return LoadDecoded(std::move(d));
 }
 
 bool CJpegImage::Decode(const uint8_t* data, size_t size, int32_t scale,

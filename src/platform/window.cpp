@@ -119,8 +119,8 @@ void* SdlMalloc(size_t bytes) {
 }
 
 void* SdlCalloc(size_t count, size_t size) {
-    void* p = std::calloc(count, size);
-    if (p) PreferLargePages(p, count * size);
+    void* p = std::calloc(count, size); // null when count * size would overflow
+    PreferLargePages(p, count * size);
     return p;
 }
 
@@ -137,12 +137,11 @@ void SdlFree(void* p) {
 // The display library ends the process with exit() when the display connection breaks, from
 // inside whatever call noticed it. The message loop never ends then, so this is where the
 // switches are written.
-// More than one thread may notice the broken connection and call exit() at once; a second
-// exit would end the process in the middle of the write. So the first one in writes and ends
-// the process itself, and any other waits here until it has.
-// exit() takes each handler off its list before calling it, and a second exit() runs on through
-// what is left and ends the process. So the handler is listed once for every thread that can
-// reach the display: the message loop, and the timer and sound threads, whose events wake it.
+// More than one thread may notice the broken connection and call exit() at once, and a second
+// exit() runs on through the handlers still listed and ends the process, in the middle of the
+// write. So the handler is listed once for every thread that can reach the display (the message
+// loop, and the timer and sound threads, whose events wake it): the first one in writes and
+// ends the process itself, and any other waits here until it has.
 constexpr int kDisplayThreads = 3;
 
 void ExitWithoutQuit() {
@@ -365,13 +364,11 @@ void Application::PostQuit(int exitCode) {
 
 int Application::Run() {
     if (InitInstance()) {
-        static const bool guarded = [] {
-            bool listed = true;
+        static std::once_flag listed;
+        std::call_once(listed, [] {
             for (int i = 0; i < kDisplayThreads; ++i)
-                listed = std::atexit(ExitWithoutQuit) == 0 && listed;
-            return listed;
-        }();
-        (void)guarded;
+                std::atexit(ExitWithoutQuit);
+        });
         m_running = true;
         SDL_Event e;
         while (!m_quit && SDL_WaitEvent(&e))
