@@ -3,15 +3,21 @@ set(RANQUA_PLATFORM_SOURCES
   src/platform/config_file.cpp
   src/platform/display.cpp
   src/platform/files.cpp
+  src/platform/input_events.cpp
   src/platform/jpeg.cpp
   src/platform/memory.cpp
   src/platform/message_box.cpp
+  src/platform/message_loop.cpp
   src/platform/music.cpp
   src/platform/present.cpp
   src/platform/rand.cpp
   src/platform/resources.cpp
   src/platform/shell.cpp
+  src/platform/signals.cpp
   src/platform/sound.cpp
+  src/platform/startup.cpp
   src/platform/surface.cpp
+  src/platform/timer.cpp
   src/platform/window.cpp
+  src/platform/window_present.cpp
 )

@@ -1,0 +1,109 @@
+// message_loop.cpp: the message loop, our own event types and their dispatch to the window.
+#include "platform/music.h"
+#include "platform/window.h"
+#include "platform/window_internal.h"
+
+namespace platform {
+
+namespace {
+
+Application* g_app = nullptr;
+Uint32 g_eventBase = 0;
+
+Uint32 EventType(UserEvent e) {
+    return g_eventBase + e;
+}
+
+} // namespace
+
+void RegisterUserEvents() {
+    g_eventBase = SDL_RegisterEvents(kEventCount);
+    if (g_eventBase == static_cast<Uint32>(-1)) g_eventBase = 0;
+}
+
+void ForgetUserEvents() {
+    g_eventBase = 0;
+}
+
+bool IsUserEvent(const SDL_Event& e, UserEvent which) {
+    return g_eventBase != 0 && e.type == EventType(which);
+}
+
+void PushUser(UserEvent e, Sint32 code, void* data, uintptr_t data2) {
+    if (g_eventBase == 0) return;
+    SDL_Event ev{};
+    ev.type = EventType(e);
+    ev.user.code = code;
+    ev.user.data1 = data;
+    ev.user.data2 = reinterpret_cast<void*>(data2);
+    SDL_PushEvent(&ev);
+}
+
+Application::Application() {
+    g_app = this;
+}
+
+Application::~Application() {
+    if (g_app == this) g_app = nullptr;
+}
+
+Application* Application::Current() {
+    return g_app;
+}
+
+void Application::PostQuit(int exitCode) {
+    m_exitCode = exitCode;
+    m_quit = true;
+}
+
+int Application::Run() {
+    if (InitInstance()) {
+        ListDisplayLostHandler();
+        m_running = true;
+        SDL_Event e;
+        while (!m_quit && SDL_WaitEvent(&e))
+            Dispatch(&e);
+        m_running = false;
+    }
+    return ExitInstance();
+}
+
+void Application::PumpMessages() {
+    SDL_Event e;
+    while (!m_quit && SDL_PollEvent(&e))
+        Dispatch(&e);
+}
+
+bool Application::Dispatch(const void* event) {
+    const SDL_Event& e = *static_cast<const SDL_Event*>(event);
+    FrameWindow* w = m_mainWindow;
+    if (!w) return false;
+    if (IsUserEvent(e, kTick)) {
+        DeliverTick(*w);
+    } else if (IsUserEvent(e, kMusic)) {
+        // The end of a track that was stopped or replaced meanwhile is no news any more.
+        const auto track = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(e.user.data2));
+        if (track == 0 || track == CurrentMusicTrack())
+            w->OnMciNotifyMode(e.user.data1, e.user.code);
+    } else if (e.type == SDL_QUIT) {
+        w->OnClose();
+    } else if (e.type == SDL_WINDOWEVENT) {
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+            w->OnClose();
+        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+            w->OnPaint();
+    } else {
+        DispatchInput(*w, e);
+    }
+    return true;
+}
+
+void PostMusicNotify(const void* musicWindow, int32_t mode, uint32_t track) {
+    PushUser(kMusic, mode, const_cast<void*>(musicWindow), track);
+}
+
+void SendMusicNotify(const void* musicWindow, int32_t mode) {
+    if (g_app && g_app->m_mainWindow) g_app->m_mainWindow->OnMciNotifyMode(musicWindow, mode);
+}
+
+} // namespace platform

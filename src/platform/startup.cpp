@@ -1,0 +1,73 @@
+// startup.cpp: SDL started (its large blocks on our allocator) and ended, with sound and signals.
+#include "platform/memory.h"
+#include "platform/sound.h"
+#include "platform/surface.h"
+#include "platform/window.h"
+#include "platform/window_internal.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+// SDL's own large blocks are the window's pixels (and, without shared memory, their copy):
+// written whole the moment they are made, so they get large pages like our own surfaces.
+void* SdlMalloc(size_t bytes) {
+    void* p = std::malloc(bytes);
+    PreferLargePages(p, bytes);
+    return p;
+}
+
+void* SdlCalloc(size_t count, size_t size) {
+    void* p = std::calloc(count, size); // null when count * size would overflow
+    PreferLargePages(p, count * size);
+    return p;
+}
+
+void* SdlRealloc(void* p, size_t bytes) {
+    return std::realloc(p, bytes);
+}
+
+void SdlFree(void* p) {
+    std::free(p);
+}
+
+} // namespace
+
+bool InitPlatform() {
+    // Blocks made before this are freed by the same free().
+    SDL_SetMemoryFunctions(SdlMalloc, SdlCalloc, SdlRealloc, SdlFree);
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "ranqua: cannot open the display: %s\n", SDL_GetError());
+        return false;
+    }
+    // With no display SDL quietly falls back to an invisible driver; a player would see nothing.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const bool invisible =
+        driver && (SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0 ||
+                   SDL_strcmp(driver, "evdev") == 0);
+    if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+        std::fprintf(stderr, "ranqua: no display found (is DISPLAY or WAYLAND_DISPLAY set?)\n");
+        SDL_Quit();
+        return false;
+    }
+    // Waiting for the player is no reason to keep the screen awake.
+    SDL_EnableScreenSaver();
+    InstallCloseSignals();
+    RegisterUserEvents();
+    InitAudio();
+    return true;
+}
+
+void ShutdownPlatform() {
+    SetArtScale(1);
+    ShutdownAudio();
+    SDL_Quit();
+    ForgetUserEvents();
+    ForgetPendingTick();
+}
+
+} // namespace platform

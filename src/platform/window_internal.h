@@ -1,0 +1,35 @@
+// window_internal.h: what the window's own files share; nothing outside src/platform/ sees it.
+#pragma once
+
+#include "platform/display.h"
+#include "platform/geometry.h"
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+
+namespace platform {
+
+// Our own event types (message_loop.cpp), registered by InitPlatform; none is queued before.
+enum UserEvent : Uint32 { kTick = 0, kMusic = 1, kEventCount = 2 };
+void RegisterUserEvents();
+void ForgetUserEvents();
+bool IsUserEvent(const SDL_Event& e, UserEvent which);
+void PushUser(UserEvent e, Sint32 code = 0, void* data = nullptr, uintptr_t data2 = 0);
+
+// Mouse and key events to the window's handlers, in logical pixels (input_events.cpp).
+void DispatchInput(FrameWindow& w, const SDL_Event& e);
+
+// A tick taken out of the queue, for the window's timer; the next may be queued (timer.cpp).
+void DeliverTick(FrameWindow& w);
+void ForgetPendingTick();
+
+// SIGHUP and SIGQUIT as close requests, and the display-lost exit handler (signals.cpp).
+void InstallCloseSignals();
+void ListDisplayLostHandler();
+
+// The physical pixels that show logical `r` (window_present.cpp).
+Rect PhysicalRect(const Scale& s, const Rect& r, Size window);
+
+} // namespace platform
