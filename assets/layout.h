@@ -17,6 +17,10 @@ using layout::kScoreField;
 using layout::MenuButton;
 using layout::Rect;
 
+// The panel of score, banner and commands at the bottom; overlays in the help's place end
+// above it.
+inline constexpr Rect kBottomPanel{188, 488, 720, 571};
+
 // Palette shared by the background and the pictures pasted onto it.
 inline Rgb PanelColour() {
     return Hex(0x132A40);
@@ -36,7 +40,13 @@ inline Rgb BoardBody() {
 
 // Drawn the same in the background and in the pictures pasted onto it.
 void DrawBannerField(cairo_t* cr, double x, double y);
-void DrawButton(cairo_t* cr, double x, double y, int cellWidth, const char* caption, int row);
+// Button b's look in the given row, in a box `width` wide at (x, y): its cell in the strip, or
+// its place in the background.
+void DrawButton(cairo_t* cr, double x, double y, int width, const MenuButton& b, int row);
 void DrawEmptyBoard(cairo_t* cr); // the board without balls, at the origin
+// A sunken frame just outside a field that the game paints into, and the field.
+void DrawInset(cairo_t* cr, const Rect& field, Rgb fill);
+// The whole play-area background, at the origin.
+void DrawBackground(cairo_t* cr);
 
 } // namespace art

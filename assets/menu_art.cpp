@@ -3,6 +3,7 @@
 #include "balls.h"
 #include "layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -19,7 +20,7 @@ void DrawBannerField(cairo_t* cr, double x, double y) {
     cairo_pattern_destroy(p);
 }
 
-void DrawButton(cairo_t* cr, double x, double y, int cellWidth, const char* caption, int row) {
+void DrawButton(cairo_t* cr, double x, double y, int width, const MenuButton& b, int row) {
     struct Look {
         uint32_t top, bottom, border, text, shadow;
         double shadowAlpha;
@@ -32,16 +33,14 @@ void DrawButton(cairo_t* cr, double x, double y, int cellWidth, const char* capt
     };
     const Look& look = looks[row];
     // The help button's place is narrower than its cell and the game squeezes the cell into it;
-    // a face as wide as the place keeps the squeezed face's edge intact. Cells of the same width
-    // (the credits cell) are drawn alike.
-    const int faceWidth = cellWidth == layout::kHelpButton.cell.Width()
-                              ? layout::kHelpButton.place.Width()
-                              : cellWidth;
+    // a face as wide as the place keeps the squeezed face's edge intact.
+    const int faceWidth = b.place.IsEmpty() ? width : std::min(width, b.place.Width());
+    const char* caption = b.caption;
     const double px = x + 1, py = y + 1, pw = faceWidth - 2;
     const double ph = kButtonRow - 2;
     cairo_save(cr);
     Source(cr, PanelColour());
-    cairo_rectangle(cr, x, y, cellWidth, kButtonRow);
+    cairo_rectangle(cr, x, y, width, kButtonRow);
     cairo_fill(cr);
     cairo_new_path(cr);
     RoundedRect(cr, px, py, pw, ph, ph / 2);
@@ -78,6 +77,23 @@ void DrawButton(cairo_t* cr, double x, double y, int cellWidth, const char* capt
     cairo_restore(cr);
 }
 
+void DrawInset(cairo_t* cr, const Rect& b, Rgb fill) {
+    RoundedRect(cr, b.left - 3, b.top - 3, b.Width() + 6, b.Height() + 6, 4);
+    Source(cr, Hex(0x03080E));
+    cairo_fill(cr);
+    RoundedRect(cr, b.left - 2.5, b.top - 2.5, b.Width() + 5, b.Height() + 5, 3.5);
+    cairo_pattern_t* edge = cairo_pattern_create_linear(0, b.top - 3, 0, b.top + b.Height() + 3);
+    Stop(edge, 0, Hex(0x000000), 0.8);
+    Stop(edge, 1, Hex(0x6E9CC0), 0.8);
+    cairo_set_source(cr, edge);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    cairo_pattern_destroy(edge);
+    Source(cr, fill);
+    cairo_rectangle(cr, b.left, b.top, b.Width(), b.Height());
+    cairo_fill(cr);
+}
+
 namespace {
 
 void Panel(cairo_t* cr, double x, double y, double w, double h) {
@@ -98,24 +114,6 @@ void Panel(cairo_t* cr, double x, double y, double w, double h) {
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     cairo_pattern_destroy(edge);
-}
-
-// A sunken frame just outside a field that the game paints into.
-void Inset(cairo_t* cr, const Rect& b, Rgb fill) {
-    RoundedRect(cr, b.left - 3, b.top - 3, b.Width() + 6, b.Height() + 6, 4);
-    Source(cr, Hex(0x03080E));
-    cairo_fill(cr);
-    RoundedRect(cr, b.left - 2.5, b.top - 2.5, b.Width() + 5, b.Height() + 5, 3.5);
-    cairo_pattern_t* edge = cairo_pattern_create_linear(0, b.top - 3, 0, b.top + b.Height() + 3);
-    Stop(edge, 0, Hex(0x000000), 0.8);
-    Stop(edge, 1, Hex(0x6E9CC0), 0.8);
-    cairo_set_source(cr, edge);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-    cairo_pattern_destroy(edge);
-    Source(cr, fill);
-    cairo_rectangle(cr, b.left, b.top, b.Width(), b.Height());
-    cairo_fill(cr);
 }
 
 void Sky(cairo_t* cr) {
@@ -217,30 +215,35 @@ void Label(cairo_t* cr, const char* text, double right, double cy) {
     cairo_show_text(cr, text);
 }
 
-bool SaveBack(const std::string& dir, int factor) {
-    Canvas back(800, 600, false, factor);
-    cairo_t* cr = back.cr();
+} // namespace
+
+void DrawBackground(cairo_t* cr) {
     Sky(cr);
     Title(cr);
     BoardFrame(cr);
     // Link picture slot, top left.
     Panel(cr, kLinkRect.left - 10, kLinkRect.top - 8, kLinkRect.Width() + 20,
           kLinkRect.Height() + 16);
-    Inset(cr, kLinkRect, FieldColour());
-    // Help and the two switches, top right.
+    DrawInset(cr, kLinkRect, FieldColour());
+    // Help, best games and the two switches, top right.
     Panel(cr, 573, 26, 178, 63);
-    Label(cr, "OPTIONS", 660, 44.5);
     // Score, message banner and the command row, at the bottom.
-    Panel(cr, 188, 488, 532, 83);
+    Panel(cr, kBottomPanel.left, kBottomPanel.top, kBottomPanel.Width(), kBottomPanel.Height());
     Label(cr, "SCORE", 266, kScoreField.top + kScoreField.Height() / 2.0);
-    Inset(cr, kScoreField, FieldColour());
-    Inset(cr, kBannerRect, FieldColour());
+    DrawInset(cr, kScoreField, FieldColour());
+    DrawInset(cr, kBannerRect, FieldColour());
     DrawBannerField(cr, kBannerRect.left, kBannerRect.top);
     for (int k = 1; k <= kColours; ++k)
         DrawBall(cr, 371 + (k - 1) * 26.5, 516.5, 8.5, k);
     for (const MenuButton& b : kMenuStrip)
-        if (!b.place.IsEmpty())
-            DrawButton(cr, b.place.left, b.place.top, b.place.Width(), b.caption, 0);
+        if (!b.place.IsEmpty()) DrawButton(cr, b.place.left, b.place.top, b.place.Width(), b, 0);
+}
+
+namespace {
+
+bool SaveBack(const std::string& dir, int factor) {
+    Canvas back(800, 600, false, factor);
+    DrawBackground(back.cr());
     return back.SaveJpeg(PictureFile(dir, "BACK", factor), 95);
 }
 
@@ -248,7 +251,7 @@ bool SaveStrip(const std::string& dir, int factor) {
     Canvas strip(layout::kMenuStripWidth, 4 * kButtonRow, false, factor);
     for (int row = 0; row < 4; ++row)
         for (const MenuButton& b : kMenuStrip)
-            DrawButton(strip.cr(), b.cell.left, row * kButtonRow, b.cell.Width(), b.caption, row);
+            DrawButton(strip.cr(), b.cell.left, row * kButtonRow, b.cell.Width(), b, row);
     return strip.SaveJpeg(PictureFile(dir, "BUT", factor), 95);
 }
 
@@ -286,19 +289,15 @@ bool SaveBanners(const std::string& dir, int factor) {
         uint32_t colour;
     };
     static const Item items[] = {
-        {"M_BUTT1", "NEW GAME", 0xA8E6FF},
-        {"M_BUTT2", "LOAD GAME", 0xA8E6FF},
-        {"M_BUTT3", "SAVE GAME", 0xA8E6FF},
-        {"M_BUTT4", "HELP", 0xA8E6FF},
-        {"M_BUTT5", "EXIT GAME", 0xA8E6FF},
-        {"M_BUTT6", "SOUND ON/OFF", 0xA8E6FF},
-        {"M_BUTT7", "MUSIC ON/OFF", 0xA8E6FF},
-        {"M_BUTT8", "SOUND ON/OFF", 0xA8E6FF},
-        {"M_CLEAR", "", 0xA8E6FF},
-        {"M_LOSE", "GAME OVER", 0xFF9A7A},
-        {"M_SAVED", "GAME SAVED", 0x9AF2B4},
-        {"M_MOVE", "YOUR MOVE", 0xFFC861},
-        {"M_CONT", "CONTINUE", 0xFFC861},
+        {"M_BUTT1", "NEW GAME", 0xA8E6FF},      {"M_BUTT2", "LOAD GAME", 0xA8E6FF},
+        {"M_BUTT3", "SAVE GAME", 0xA8E6FF},     {"M_BUTT4", "HELP", 0xA8E6FF},
+        {"M_BUTT5", "EXIT GAME", 0xA8E6FF},     {"M_BUTT6", "SOUND ON/OFF", 0xA8E6FF},
+        {"M_BUTT7", "MUSIC ON/OFF", 0xA8E6FF},  {"M_BUTT8", "SOUND ON/OFF", 0xA8E6FF},
+        {"M_BUTT9", "BEST GAMES", 0xA8E6FF},    {"M_CLEAR", "", 0xA8E6FF},
+        {"M_LOSE", "GAME OVER", 0xFF9A7A},      {"M_SAVED", "GAME SAVED", 0x9AF2B4},
+        {"M_MOVE", "YOUR MOVE", 0xFFC861},      {"M_CONT", "CONTINUE", 0xFFC861},
+        {"M_BEST", "NEW BEST SCORE", 0xFFD75E}, // good news, after the loss message
+        {"M_TOPTEN", "TOP TEN", 0xFFD75E},
     };
     bool ok = true;
     for (const Item& i : items)

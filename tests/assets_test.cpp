@@ -1,4 +1,5 @@
 // assets_test.cpp: sizes, formats and seams of the embedded pictures and sounds.
+#include "layout/layout.h"
 #include "platform/jpeg.h"
 #include "platform/resources.h"
 
@@ -45,14 +46,12 @@ struct Drawn {
 
 // Every picture the generator draws, at its own size; each is drawn at 2x and 3x too.
 std::vector<Drawn> DrawnPictures() {
-    std::vector<Drawn> all = {{"BACK", 800, 600},
-                              {"LOGO", 300, 300},
-                              {"BUT", 728, 76},
-                              {"DIGITS", 144, 21},
-                              {"HELP", 599, 395}};
-    for (const char* n : {"M_CLEAR", "M_LOSE", "M_SAVED", "M_MOVE", "M_CONT"})
+    std::vector<Drawn> all = {{"BACK", 800, 600},   {"LOGO", 300, 300},  {"BUT", 728, 76},
+                              {"DIGITS", 144, 21},  {"HELP", 599, 395},  {"BEST", 599, 395},
+                              {"NOBEST", 599, 395}, {"BESTMARK", 14, 21}};
+    for (const char* n : {"M_CLEAR", "M_LOSE", "M_SAVED", "M_MOVE", "M_CONT", "M_BEST", "M_TOPTEN"})
         all.push_back({n, 211, 20});
-    for (int i = 1; i <= 8; ++i)
+    for (int i = 1; i <= 9; ++i)
         all.push_back({"M_BUTT" + std::to_string(i), 211, 20});
     for (int i = 0; i <= 6; ++i)
         all.push_back({"COL" + std::to_string(i), 277, 237});
@@ -164,6 +163,48 @@ TEST(Assets, DigitsAndBannersMatchTheFieldsOfTheBackground) {
     const DecodedJpeg clear = Picture("M_CLEAR");
     for (const auto& [x, y] : {std::pair{10, 3}, {105, 10}, {200, 16}})
         EXPECT_LE(Distance(clear, x, y, back, 498 + x, 498 + y), 8) << x << "," << y;
+    // The best-games table: the game draws digit cells into its fields and the newest entry's
+    // mark beside them, so each field, and the mark's corners, are the digit strip's blank.
+    const DecodedJpeg best = Picture("BEST"), mark = Picture("BESTMARK");
+    const layout::Point page = layout::kHelpRect.TopLeft();
+    for (int row : {0, 4, layout::kBestEntries - 1}) {
+        for (const layout::DigitField& f :
+             {layout::kBestRank, layout::kBestScore, layout::kBestDate, layout::kBestLevel}) {
+            const layout::Rect r = layout::BestField(f, row).Offset(-page.x, -page.y);
+            for (const auto& [x, y] : {std::pair{r.left + 1, r.top + 1},
+                                       {r.right - 2, r.bottom - 2},
+                                       {(r.left + r.right) / 2, r.top + 10}})
+                EXPECT_LE(Distance(best, x, y, digits, 126, 10), 8) << "row " << row << " " << x;
+        }
+        const layout::Rect m = layout::BestMarkPlace(row).Offset(-page.x, -page.y);
+        EXPECT_LE(Distance(best, m.left + 7, m.top + 10, digits, 126, 10), 8) << "row " << row;
+    }
+    for (const auto& [x, y] : {std::pair{0, 0}, {13, 20}, {0, 20}})
+        EXPECT_LE(Distance(mark, x, y, digits, 126, 10), 8) << x << "," << y;
+}
+
+// The pages shown in the help's place end above the bottom panel and have rounded corners:
+// there, and below the card, they show the background as it is behind them.
+TEST(Assets, PagesInTheHelpPlaceMeetTheBackground) {
+    for (int a = 1; a <= 3; ++a) {
+        const std::string at = a == 1 ? "" : "@" + std::to_string(a) + "x";
+        const DecodedJpeg back = Picture("BACK" + at);
+        for (const char* name : {"HELP", "BEST", "NOBEST"}) {
+            const DecodedJpeg page = Picture(name + at);
+            const int left = a * layout::kHelpRect.left, top = a * layout::kHelpRect.top;
+            // From the top of the bottom panel's shadow (y 486) down, and the corners.
+            std::vector<std::pair<int, int>> points;
+            for (int y = a * (486 - layout::kHelpRect.top); y < page.height; y += a)
+                for (int x = 0; x < page.width; x += 7)
+                    points.push_back({x, y});
+            for (const auto& [x, y] : {std::pair{0, 0}, {page.width - 1, 0}})
+                points.push_back({x, y});
+            double total = 0;
+            for (const auto& [x, y] : points)
+                total += Distance(page, x, y, back, left + x, top + y);
+            EXPECT_LE(total / points.size(), 3) << name << at;
+        }
+    }
 }
 
 // Every link picture is drawn at one place over the previous one, so all must be one size.

@@ -169,7 +169,7 @@ TEST(Resources, NamesAndTypesMatchWithoutRegardToCase) {
                                      {"", "BACK"},
                                      {"WAVE", "BACK"},
                                      {"jpeg", "PIC99"},
-                                     {"jpeg", "M_BUTT9"}}) {
+                                     {"jpeg", "M_BUTT10"}}) {
         const ResourceData r = FindResource(type, name);
         EXPECT_FALSE(r) << type << " " << name;
         EXPECT_EQ(r.data, nullptr);

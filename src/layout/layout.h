@@ -58,12 +58,41 @@ inline constexpr MenuButton kExitButton{"EXIT", {222, 0, 333, 19}, {594, 541, 70
 inline constexpr MenuButton kNewButton{"NEW", {333, 0, 444, 19}, {261, 541, 372, 560}};
 // One pixel narrower than its cell: the game squeezes the cell into it.
 inline constexpr MenuButton kHelpButton{"HELP", {444, 0, 514, 19}, {672, 35, 741, 54}};
-inline constexpr MenuButton kCreditsCell{"CREDITS", {514, 0, 584, 19}, {}};
+// Beside help, as wide as its cell; not yet one of the game's buttons.
+inline constexpr MenuButton kBestButton{"BEST", {514, 0, 584, 19}, {600, 35, 670, 54}};
 inline constexpr MenuButton kMusicButton{"MUSIC", {584, 0, 656, 19}, {657, 61, 729, 80}};
 inline constexpr MenuButton kSoundButton{"SOUND", {656, 0, 728, 19}, {583, 61, 655, 80}};
 // In strip order.
-inline constexpr MenuButton kMenuStrip[] = {kSaveButton, kLoadButton,  kExitButton,  kNewButton,
-                                            kHelpButton, kCreditsCell, kMusicButton, kSoundButton};
+inline constexpr MenuButton kMenuStrip[] = {kSaveButton, kLoadButton, kExitButton,  kNewButton,
+                                            kHelpButton, kBestButton, kMusicButton, kSoundButton};
 inline constexpr int32_t kMenuStripWidth = kSoundButton.cell.right;
+
+// The best-games table, shown in the help's place: ten rows of dark fields (the digit strip's
+// background) that the game fills with digit cells, best first, and a column for the mark of
+// the newest entry. A date is ten cells, YYYY-MM-DD with the minus cell between.
+inline constexpr int32_t kBestEntries = 10;
+inline constexpr int32_t kBestFirstRowTop = 182;
+inline constexpr int32_t kBestRowPitch = 25;
+struct DigitField {
+    int32_t left;
+    int32_t cells;
+};
+inline constexpr DigitField kBestRank{288, 2};
+inline constexpr DigitField kBestScore{340, 7};
+inline constexpr DigitField kBestDate{452, 10};
+inline constexpr DigitField kBestLevel{600, 2};
+// The mark's picture has this size; it is drawn in the mark column of its row.
+inline constexpr Rect kBestMarkCell{0, 0, 14, kScoreField.Height()};
+inline constexpr int32_t kBestMarkLeft = 264;
+inline constexpr Rect BestRow(int32_t row, int32_t left, int32_t width) {
+    const int32_t top = kBestFirstRowTop + row * kBestRowPitch;
+    return {left, top, left + width, top + kScoreField.Height()};
+}
+inline constexpr Rect BestField(DigitField f, int32_t row) {
+    return BestRow(row, f.left, f.cells * kDigitWidth);
+}
+inline constexpr Rect BestMarkPlace(int32_t row) {
+    return BestRow(row, kBestMarkLeft, kBestMarkCell.Width());
+}
 
 } // namespace layout
