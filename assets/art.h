@@ -9,7 +9,7 @@ constexpr int kLevelPictures = 16;
 constexpr int kLargestFactor = 3; // pictures are drawn at 1x, 2x and 3x their size
 
 // Each writes its files below dir and reports false when one could not be written. The
-// pictures are drawn at the given factor (see PictureFile); link badges only at 1.
+// pictures are drawn at the given factor (see PictureFile).
 bool MakeBoardArt(const std::string& dir, int factor);            // COL0..COL6, DIGITS
 bool MakeMenuArt(const std::string& dir, int factor);             // BACK, BUT, M_*, Internet/*
 bool MakeScreens(const std::string& dir, int factor);             // HELP, BEST*, NOBEST, LOGO

@@ -30,10 +30,13 @@ foreach(n LOGO BTN W_NEW W_LOAD W_SAVE W_MOVE W_LOSE W_BDMOVE)
 endforeach()
 list(APPEND _assets "icon|PRG_ICON|PRG_ICON.bmp")
 
-set(RANQUA_LINK_PICTURES
-  ${RANQUA_ASSET_DIR}/Internet/cairo.jpg
-  ${RANQUA_ASSET_DIR}/Internet/sdl.jpg
-  ${RANQUA_ASSET_DIR}/Internet/debian.jpg)
+# The link pictures are files beside the game, each drawn for large displays too.
+set(RANQUA_LINK_PICTURES)
+foreach(n cairo sdl debian)
+  foreach(suffix "" "@2x" "@3x")
+    list(APPEND RANQUA_LINK_PICTURES ${RANQUA_ASSET_DIR}/Internet/${n}${suffix}.jpg)
+  endforeach()
+endforeach()
 # Extra files for installing: desktop icons drawn from the same art as PRG_ICON.
 set(RANQUA_ICON_FILES
   ${RANQUA_ASSET_DIR}/icons/ranqua-48.png

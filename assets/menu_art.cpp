@@ -362,9 +362,9 @@ void DrawEmblem(cairo_t* cr, Emblem e, double cx, double cy, Rgb ink) {
     cairo_restore(cr);
 }
 
-bool SaveLink(const std::string& dir, const char* file, const char* line1, const char* line2,
-              Emblem emblem, uint32_t top, uint32_t bottom) {
-    Canvas badge(kLinkRect.Width(), kLinkRect.Height());
+bool SaveLink(const std::string& dir, const char* name, const char* line1, const char* line2,
+              Emblem emblem, uint32_t top, uint32_t bottom, int factor) {
+    Canvas badge(kLinkRect.Width(), kLinkRect.Height(), false, factor);
     cairo_t* cr = badge.cr();
     Source(cr, FieldColour());
     cairo_paint(cr);
@@ -388,7 +388,7 @@ bool SaveLink(const std::string& dir, const char* file, const char* line1, const
     Font(cr, Face::SansBold, 17);
     cairo_move_to(cr, 50, 36);
     cairo_show_text(cr, line2);
-    return badge.SaveJpeg(dir + "/Internet/" + file);
+    return badge.SaveJpeg(PictureFile(dir + "/Internet", name, factor));
 }
 
 } // namespace
@@ -397,10 +397,10 @@ bool MakeMenuArt(const std::string& dir, int factor) {
     bool ok = SaveBack(dir, factor);
     ok &= SaveStrip(dir, factor);
     ok &= SaveBanners(dir, factor);
-    if (factor != 1) return ok; // the game enlarges the link badges itself
-    ok &= SaveLink(dir, "sdl.jpg", "made with", "SDL", Emblem::Screen, 0x2C5FA8, 0x15305A);
-    ok &= SaveLink(dir, "debian.jpg", "runs on", "Debian", Emblem::Package, 0xA83A5A, 0x55172E);
-    ok &= SaveLink(dir, "cairo.jpg", "drawn with", "cairo", Emblem::Curve, 0x2E8C6E, 0x134535);
+    // Files beside the game rather than resources, so that a player can add their own.
+    ok &= SaveLink(dir, "sdl", "made with", "SDL", Emblem::Screen, 0x2C5FA8, 0x15305A, factor);
+    ok &= SaveLink(dir, "debian", "runs on", "Debian", Emblem::Package, 0xA83A5A, 0x55172E, factor);
+    ok &= SaveLink(dir, "cairo", "drawn with", "cairo", Emblem::Curve, 0x2E8C6E, 0x134535, factor);
     return ok;
 }
 

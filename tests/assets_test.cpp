@@ -91,7 +91,7 @@ TEST(Assets, EveryPictureHasItsSizeAndThreeChannels) {
             EXPECT_EQ(p.height, a * e.height) << name;
             EXPECT_EQ(p.channels, 3) << name;
         }
-    // The link pictures are only drawn once; the game enlarges them.
+    // The link pictures are files beside the game, not resources.
     EXPECT_FALSE(platform::FindResource("jpeg", "sdl@2x"));
     // The window icon: a 64 x 64 BMP with 32 bits per pixel.
     const platform::ResourceData icon = platform::FindResource("icon", "PRG_ICON");
@@ -207,18 +207,19 @@ TEST(Assets, PagesInTheHelpPlaceMeetTheBackground) {
     }
 }
 
-// Every link picture is drawn at one place over the previous one, so all must be one size.
-TEST(Assets, LinkPicturesShareOneSize) {
-    int width = -1, height = -1;
-    for (const char* file : {"sdl.jpg", "debian.jpg", "cairo.jpg"}) {
-        std::ifstream in(std::string(RANQUA_ASSET_DIR) + "/Internet/" + file, std::ios::binary);
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-        const DecodedJpeg p = Decode(bytes.data(), bytes.size(), file);
-        EXPECT_GT(p.width, 0) << file;
-        if (width < 0) width = p.width, height = p.height;
-        EXPECT_EQ(p.width, width) << file;
-        EXPECT_EQ(p.height, height) << file;
-    }
+// Every link picture is drawn at one place over the previous one, so all must have its size,
+// and NAME@2x and NAME@3x twice and three times that.
+TEST(Assets, LinkPicturesHaveTheSizeOfTheLinkField) {
+    for (const char* name : {"sdl", "debian", "cairo"})
+        for (const char* suffix : {"", "@2x", "@3x"}) {
+            const std::string file = std::string(name) + suffix + ".jpg";
+            std::ifstream in(std::string(RANQUA_ASSET_DIR) + "/Internet/" + file, std::ios::binary);
+            const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+            const DecodedJpeg p = Decode(bytes.data(), bytes.size(), file);
+            const int a = *suffix ? suffix[1] - '0' : 1;
+            EXPECT_EQ(p.width, a * layout::kLinkRect.Width()) << file;
+            EXPECT_EQ(p.height, a * layout::kLinkRect.Height()) << file;
+        }
 }
 
 // A picture drawn at a times its size is the same picture: averaged over a x a blocks it is
