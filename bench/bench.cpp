@@ -13,6 +13,7 @@
 #include "platform/message_box.h"
 #include "platform/rand.h"
 #include "platform/resources.h"
+#include "platform/services.h"
 #include "platform/sound.h"
 #include "platform/window.h"
 #include "ui/pic_button.h"
@@ -255,11 +256,13 @@ int GameRun(platform::Size display) {
 
     SteppedClock clock;
     clock.SetStep(SteppedClock::kFrequency / 10); // ten frames to a second: quick, all paths
-    platform::SetClock(&clock);
-    platform::SetTimersManual(true);
-    platform::SetDisplaySizeOverride(display);
     int messages = 0;
-    platform::SetMessageBoxHandler([&messages](const std::string&) { ++messages; });
+    const platform::ServicesScope services({
+        .clock = &clock,
+        .messageBox = [&messages](const std::string&) { ++messages; },
+        .display = display,
+        .manualTimers = true,
+    });
     if (!platform::InitPlatform()) return 1;
 
     int moves = 0, games = 0, score = 0;
@@ -301,7 +304,6 @@ int GameRun(platform::Size display) {
         app.ExitInstance();
     }
     platform::ShutdownPlatform();
-    platform::SetClock(nullptr);
     std::printf("%d %d %d %d %ld\n", moves, games, score, messages, PeakResidentKb());
     fs::current_path(fs::temp_directory_path());
     fs::remove_all(root, ec);
@@ -349,12 +351,13 @@ double StartupToLogoMicros(SteppedClock& clock) {
     clock.SetStep(SteppedClock::kFrequency); // the background transition in one frame
     for (int run = 0; run < 15; ++run) {
         StampingSoundPlayer stamp;
-        platform::SetSoundPlayer(&stamp);
+        platform::Services stamped = platform::CurrentServices();
+        stamped.sounds = &stamp;
+        const platform::ServicesScope services(std::move(stamped));
         const auto t0 = RealTime::now();
         CInterface* screen = new CInterface("RanquaWindow");
         if (stamp.m_first) runs.push_back(Micros(*stamp.m_first - t0));
         delete screen;
-        platform::SetSoundPlayer(nullptr);
     }
     clock.SetStep(SteppedClock::kFrequency / 100);
     return Median(runs);
@@ -424,12 +427,15 @@ std::string Verdict(bool ok) {
 
 int Measure(const char* self) {
     SteppedClock clock;
-    platform::SetClock(&clock);
-    platform::SetTimersManual(true);
-    platform::SetMessageBoxHandler([](const std::string& text) {
-        std::fprintf(stderr, "ranqua_bench: message box: %s\n", text.c_str());
+    platform::ServicesScope services({
+        .clock = &clock,
+        .messageBox =
+            [](const std::string& text) {
+                std::fprintf(stderr, "ranqua_bench: message box: %s\n", text.c_str());
+            },
+        .display = platform::Size{1024, 768},
+        .manualTimers = true,
     });
-    platform::SetDisplaySizeOverride(platform::Size{1024, 768});
     if (!platform::InitPlatform()) return 1;
     // First 1:1, as a 1024 x 768 display was drawn before larger displays were filled.
     setenv("RANQUA_SCALE", "1", 1);
@@ -484,7 +490,7 @@ int Measure(const char* self) {
     delete screen;
 
     // The exit transition of a whole 1920 x 1080 display, 1:1.
-    platform::SetDisplaySizeOverride(platform::Size{1920, 1080});
+    services->display = platform::Size{1920, 1080};
     screen = new CInterface("RanquaWindow");
     background.LoadFromResource("BACK");
     platform::SurfacePtr black = screen->CreateSurface(screen->m_displayRect);
@@ -504,7 +510,7 @@ int Measure(const char* self) {
     double startupBig = 0, decodeBig = 0;
     size_t bigLogoBytes = 0;
     for (const platform::Size size : {platform::Size{1920, 1080}, platform::Size{3840, 2160}}) {
-        platform::SetDisplaySizeOverride(size);
+        services->display = size;
         const platform::Scale s = platform::DisplayScale(size);
         const int32_t pw = s.FirstPhysical(800), ph = s.FirstPhysical(600);
         const size_t physBytes = static_cast<size_t>(pw) * ph * 4;
@@ -542,7 +548,7 @@ int Measure(const char* self) {
                         memcpyPhys, "reported"});
         delete screen;
     }
-    platform::SetDisplaySizeOverride(std::nullopt);
+    services->display = std::nullopt;
     setenv("RANQUA_SCALE", "1", 1);
 
     // Every carried picture.
@@ -580,7 +586,6 @@ int Measure(const char* self) {
                         MemcpyMicros(bigLogoBytes), ""});
     }
     platform::ShutdownPlatform();
-    platform::SetClock(nullptr);
 
     std::printf("ranqua_bench: real code, SDL_VIDEODRIVER=%s; frames driven by a stepped clock, "
                 "timed in real time (medians)\nmemcpy: median of 30 copies, each from and to "
@@ -662,9 +667,11 @@ int main(int argc, char** argv) {
     if (argc > 3 && std::strcmp(argv[1], "--startup") == 0) {
         // Start-ups alone, on one display: for a profiler to look at.
         SteppedClock clock;
-        platform::SetClock(&clock);
-        platform::SetTimersManual(true);
-        platform::SetDisplaySizeOverride(platform::Size{std::atoi(argv[2]), std::atoi(argv[3])});
+        const platform::ServicesScope services({
+            .clock = &clock,
+            .display = platform::Size{std::atoi(argv[2]), std::atoi(argv[3])},
+            .manualTimers = true,
+        });
         if (!platform::InitPlatform()) return 1;
         std::printf("start-up up to the logo: %.1f us (median)\n", StartupToLogoMicros(clock));
         size_t bytes = 0; // at the art scale the start-ups left set

@@ -1,6 +1,6 @@
 // jpeg_fuzz.cpp: libFuzzer target: any bytes loaded as a JPEG picture and drawn every way.
 #include "gfx/jpeg_image.h"
-#include "platform/message_box.h"
+#include "platform/services.h"
 #include "platform/surface.h"
 
 #include <cstddef>
@@ -9,11 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A failed load would otherwise open a real message box.
-    static const bool quiet = [] {
-        platform::SetMessageBoxHandler([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
+    static const platform::ServicesScope quiet({.messageBox = [](const std::string&) {}});
 
     CJpegImage pic;
     if (pic.LoadFromMemory(data, size)) {

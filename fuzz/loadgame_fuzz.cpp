@@ -6,7 +6,7 @@
 #include "game/record.h"
 #include "game/registry_store.h"
 #include "platform/clock.h"
-#include "platform/message_box.h"
+#include "platform/services.h"
 #include "platform/sound.h"
 
 #include <unistd.h>
@@ -28,6 +28,12 @@ struct Harness {
     // Each counter read moves a whole second on: every transition is a single frame.
     platform::ManualClock clock{1000, 1000};
     SilentPlayer silent;
+    platform::ServicesScope services{{
+        .clock = &clock,
+        .sounds = &silent,
+        .messageBox = [](const std::string&) {},
+        .manualTimers = true,
+    }};
     CGameApp app;
     CBoardGame* game = nullptr;
 
@@ -42,10 +48,6 @@ struct Harness {
             std::error_code ec;
             std::filesystem::remove_all(g_configDir, ec);
         });
-        platform::SetClock(&clock);
-        platform::SetSoundPlayer(&silent);
-        platform::SetMessageBoxHandler([](const std::string&) {});
-        platform::SetTimersManual(true);
         if (!platform::InitPlatform() || !app.InitInstance()) std::abort();
         game = static_cast<CBoardGame*>(app.MainScreen()->m_game);
     }

@@ -6,6 +6,7 @@
 #include "platform/jpeg.h"
 #include "platform/message_box.h"
 #include "platform/resources.h"
+#include "platform/services.h"
 
 #include <gtest/gtest.h>
 
@@ -83,11 +84,9 @@ void ExpectShown(const Surface& target, const Rect& at, platform::Point from,
 
 class JpegImage : public ::testing::Test {
 protected:
-    void SetUp() override {
-        platform::SetMessageBoxHandler([this](const std::string& t) { messages.push_back(t); });
-    }
-    void TearDown() override { platform::SetMessageBoxHandler(nullptr); }
     std::vector<std::string> messages;
+    platform::ServicesScope services{
+        {.messageBox = [this](const std::string& t) { messages.push_back(t); }}};
 };
 
 } // namespace
@@ -323,7 +322,7 @@ TEST_F(JpegImage, AtALargerArtScaleAPictureKeepsItsLogicalSize) {
     Surface one(800, 600, 1);
     plain.Draw(&one);
     for (int a : {2, 3}) {
-        platform::SetArtScaleOverride(a);
+        services->artScale = a;
         CJpegImage back;
         ASSERT_TRUE(back.LoadFromResource("BACK"));
         const bool sharp =
@@ -357,7 +356,7 @@ TEST_F(JpegImage, AtALargerArtScaleAPictureKeepsItsLogicalSize) {
         back.DrawAt(&corner, {700, 500});
         for (int32_t y = 500 * a; y < 600 * a && sharp; ++y)
             ASSERT_EQ(std::memcmp(corner.Row(y) + 700 * a, big.Row(y) + 700 * a, 400 * a), 0) << y;
-        platform::SetArtScaleOverride(std::nullopt);
+        services->artScale = std::nullopt;
     }
     EXPECT_TRUE(messages.empty());
 }

@@ -11,13 +11,9 @@ protected:
         ScreenProbeTest::SetUp();
         unsetenv("RANQUA_SCALE");
     }
-    void TearDown() override {
-        platform::SetArtScaleOverride(std::nullopt);
-        ScreenProbeTest::TearDown();
-    }
     void StartOn(platform::Size physical) {
         displaySize = physical;
-        platform::SetDisplaySizeOverride(physical);
+        services().display = physical;
         StartAndSettle();
     }
     // Input straight from the window system, in physical pixels.
@@ -69,7 +65,7 @@ protected:
     // Start-up, a transition, the help screen and the level picture at a whole scale with
     // 1x art: every frame is whole blocks, and what settles is the back buffer enlarged.
     void CheckBlockEnlargement(int k) {
-        platform::SetArtScaleOverride(1);
+        services().artScale = 1;
         StartOn({800 * k, 600 * k});
         ASSERT_EQ(screen->Scale(), k);
         ASSERT_EQ(screen->PhysicalSize(), (platform::Size{800 * k, 600 * k}));

@@ -49,7 +49,7 @@ protected:
         return w;
     }
     // The real player from here on, instead of the recorder.
-    static void RealPlayer() { platform::SetMusicPlayerFactory(nullptr); }
+    void RealPlayer() { services().music = nullptr; }
 };
 
 using Music = MusicTest;

@@ -4,6 +4,7 @@
 #include "platform/music.h"
 #include "platform/rand.h"
 #include "platform/resources.h"
+#include "platform/services.h"
 #include "platform/shell.h"
 #include "platform/window.h"
 
@@ -90,11 +91,10 @@ TEST(DisplayScale, FillsTheDisplayWithThePlayAreaAndPicksTheArtScale) {
         const Scale s = DisplayScale(c.physical);
         EXPECT_DOUBLE_EQ(s.Value(), c.s) << c.physical.width << "x" << c.physical.height;
         EXPECT_EQ(ArtScaleFor(s), c.art) << c.physical.width << "x" << c.physical.height;
-        SetDisplaySizeOverride(c.physical);
+        const ServicesScope display({.display = c.physical});
         EXPECT_EQ(DisplaySize(), c.logical) << c.physical.width << "x" << c.physical.height;
         EXPECT_EQ(PhysicalDisplaySize(), c.physical);
     }
-    SetDisplaySizeOverride(std::nullopt);
     EXPECT_EQ(DisplayScale({0, 0}), (Scale{1, 1}));
 }
 
@@ -118,9 +118,8 @@ TEST(DisplayScale, EnvironmentOverridesWithAnyNumberFromOne) {
     {
         ScopedEnv scale("RANQUA_SCALE", "2");
         EXPECT_DOUBLE_EQ(DisplayScale({1024, 768}).Value(), 2.0);
-        SetDisplaySizeOverride(Size{3840, 2160});
+        const ServicesScope display({.display = Size{3840, 2160}});
         EXPECT_EQ(DisplaySize(), (Size{1920, 1080}));
-        SetDisplaySizeOverride(std::nullopt);
     }
     {
         ScopedEnv scale("RANQUA_SCALE", "1");
@@ -130,9 +129,8 @@ TEST(DisplayScale, EnvironmentOverridesWithAnyNumberFromOne) {
     {
         ScopedEnv scale("RANQUA_SCALE", "1.5");
         EXPECT_DOUBLE_EQ(DisplayScale({3840, 2160}).Value(), 1.5);
-        SetDisplaySizeOverride(Size{1920, 1080});
+        const ServicesScope display({.display = Size{1920, 1080}});
         EXPECT_EQ(DisplaySize(), (Size{1280, 720}));
-        SetDisplaySizeOverride(std::nullopt);
     }
     for (const char* bad :
          {"", "0", "-1", "abc", "2x", "0.5", ".5", "1.", "17", "1e1", "99999999999999999999"}) {
@@ -227,7 +225,6 @@ private:
 } // namespace
 
 TEST(OpenAddress, HandsTheAddressToXdgOpenAsOneArgument) {
-    SetShellHandler(nullptr);
     const std::string addresses[] = {
         "https://example.org/a b;c",
         "http://x.test/?q='quoted' \"double\" $(touch pwned) `id` & | > < *",
@@ -241,7 +238,6 @@ TEST(OpenAddress, HandsTheAddressToXdgOpenAsOneArgument) {
 }
 
 TEST(OpenAddress, RefusesEmptyAddressesAndOptions) {
-    SetShellHandler(nullptr);
     const FakeOpener opener;
     EXPECT_FALSE(OpenAddress(""));
     EXPECT_FALSE(OpenAddress("-x"));
@@ -249,15 +245,15 @@ TEST(OpenAddress, RefusesEmptyAddressesAndOptions) {
     EXPECT_FALSE(opener.Ran());
 
     std::vector<std::string> recorded;
-    SetShellHandler([&](const std::string& a) { recorded.push_back(a); });
-    EXPECT_FALSE(OpenAddress("-x"));
-    EXPECT_TRUE(OpenAddress("http://example.org"));
-    SetShellHandler(nullptr);
+    {
+        const ServicesScope shell({.shell = [&](const std::string& a) { recorded.push_back(a); }});
+        EXPECT_FALSE(OpenAddress("-x"));
+        EXPECT_TRUE(OpenAddress("http://example.org"));
+    }
     EXPECT_EQ(recorded, std::vector<std::string>{"http://example.org"});
 }
 
 TEST(OpenAddress, FailsWhenThereIsNoOpener) {
-    SetShellHandler(nullptr);
     const fs::path empty = FreshFolder("nopath");
     {
         ScopedEnv path("PATH", empty.c_str());
@@ -290,16 +286,14 @@ public:
 class MessageLoop : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetTimersManual(true);
-        SetMusicPlayerFactory(nullptr);
         ASSERT_TRUE(InitPlatform());
         app.m_mainWindow = &window;
     }
     void TearDown() override {
         app.m_mainWindow = nullptr;
         ShutdownPlatform();
-        SetTimersManual(false);
     }
+    ServicesScope services{{.manualTimers = true}};
     CountingWindow window;
     LoopApp app;
 };
@@ -412,7 +406,7 @@ TEST(MessageLoopDeath, ASecondExitWaitsForTheSwitchesToBeWritten) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            SetTimersManual(true);
+            const ServicesScope services({.manualTimers = true});
             if (!InitPlatform()) std::exit(2);
             DisplayLostApp app;
             app.Run();

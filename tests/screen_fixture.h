@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/music.h"
 #include "platform/resources.h"
+#include "platform/services.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
 #include "platform/window.h"
@@ -18,6 +19,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,14 +76,15 @@ protected:
         std::filesystem::current_path(m_root / "game");
         PrepareFolders();
 
-        platform::SetClock(&clock);
-        platform::SetSoundPlayer(&sounds);
-        platform::SetMessageBoxHandler([this](const std::string& t) { messages.push_back(t); });
-        platform::SetShellHandler([this](const std::string& a) { opened.push_back(a); });
-        platform::SetMusicPlayerFactory(
-            [this] { return std::make_unique<RecordingMusicPlayer>(&music); });
-        platform::SetTimersManual(true);
-        platform::SetDisplaySizeOverride(displaySize);
+        m_services.emplace(platform::Services{
+            .clock = &clock,
+            .sounds = &sounds,
+            .music = [this] { return std::make_unique<RecordingMusicPlayer>(&music); },
+            .messageBox = [this](const std::string& t) { messages.push_back(t); },
+            .shell = [this](const std::string& a) { opened.push_back(a); },
+            .display = displaySize,
+            .manualTimers = true,
+        });
         clock.SetSeconds(seed);
         ASSERT_TRUE(platform::InitPlatform());
     }
@@ -92,16 +95,14 @@ protected:
             started = false;
         }
         platform::ShutdownPlatform();
-        platform::SetClock(nullptr);
-        platform::SetSoundPlayer(nullptr);
-        platform::SetMessageBoxHandler(nullptr);
-        platform::SetShellHandler(nullptr);
-        platform::SetMusicPlayerFactory(nullptr);
-        platform::SetDisplaySizeOverride(std::nullopt);
-        platform::SetTimersManual(false);
+        m_services.reset();
         std::filesystem::current_path(m_oldCwd);
         std::filesystem::remove_all(m_root);
     }
+
+    // The recorders above in place of the real services, from SetUp to TearDown; a test may
+    // change them meanwhile.
+    platform::Services& services() { return **m_services; }
 
     // Override to lay out Internet/ or ../MUSIC/GAME/ before start-up.
     virtual void PrepareFolders() {}
@@ -145,6 +146,7 @@ protected:
     CBoardGame* game = nullptr;
 
 private:
+    std::optional<platform::ServicesScope> m_services;
     std::filesystem::path m_oldCwd;
     std::filesystem::path m_root;
     static inline int s_counter = 0;

@@ -166,7 +166,7 @@ protected:
     void SetUp() override {
         ScreenTest::SetUp();
         probe.SetSeconds(seed);
-        platform::SetClock(&probe);
+        services().clock = &probe;
     }
 
     void StartAndSettle() {

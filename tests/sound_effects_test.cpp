@@ -42,9 +42,9 @@ TEST_F(SoundEffects, ComeWithTheirActionsInOrderAndNotAtAllWhenSwitchedOff) {
         bannerAlreadySaved = SamePixels(*screen->m_bannerSurface, savedCaption);
         storedAtSound = RegistryStore("Ranqua").ReadString("Game");
     };
-    platform::SetSoundPlayer(&watch);
+    services().sounds = &watch;
     Click(MenuCommand::kSave);
-    platform::SetSoundPlayer(&sounds);
+    services().sounds = &sounds;
     EXPECT_EQ(watch.played, (Sounds{"BTN", "W_SAVE"}));
     EXPECT_FALSE(bannerAlreadySaved);
     EXPECT_EQ(storedAtSound.size(), kRecordLength);

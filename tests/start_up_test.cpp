@@ -83,7 +83,7 @@ TEST_F(StartUp, CentresThePlayAreaWithHalvesRoundedDown) {
     for (const Case& c :
          {Case{{1024, 768}, {112, 84, 912, 684}}, Case{{1365, 768}, {282, 84, 1082, 684}},
           Case{{801, 601}, {0, 0, 800, 600}}, Case{{800, 600}, {0, 0, 800, 600}}}) {
-        platform::SetDisplaySizeOverride(c.display);
+        services().display = c.display;
         auto s = std::make_unique<CInterface>("RanquaWindow");
         EXPECT_EQ(s->m_playRect, c.play) << c.display.width;
         EXPECT_EQ(s->m_displayRect, (Rect{0, 0, c.display.width, c.display.height}));
@@ -115,9 +115,12 @@ TEST(SmallDisplay, ShowsTheMessageAndEndsWithCodeZeroBeforeAnySetting) {
     for (platform::Size size : {platform::Size{799, 600}, platform::Size{800, 599}}) {
         EXPECT_EXIT(
             {
-                platform::SetDisplaySizeOverride(size);
-                platform::SetMessageBoxHandler([](const std::string& text) {
-                    std::fprintf(stderr, "message box: [%s]\n", text.c_str());
+                const platform::ServicesScope services({
+                    .messageBox =
+                        [](const std::string& text) {
+                            std::fprintf(stderr, "message box: [%s]\n", text.c_str());
+                        },
+                    .display = size,
                 });
                 platform::InitPlatform();
                 CGameApp app;

@@ -1,6 +1,8 @@
 // clock.cpp: the real clock on SDL's tick count and performance counter.
 #include "platform/clock.h"
 
+#include "platform/services.h"
+
 #include <SDL.h>
 
 #include <ctime>
@@ -23,16 +25,12 @@ public:
 };
 
 RealClock g_realClock;
-Clock* g_clock = &g_realClock;
 
 } // namespace
 
 Clock& GetClock() {
-    return *g_clock;
-}
-
-void SetClock(Clock* clock) {
-    g_clock = clock ? clock : &g_realClock;
+    Clock* replaced = CurrentServices().clock;
+    return replaced ? *replaced : g_realClock;
 }
 
 } // namespace platform

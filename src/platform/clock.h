@@ -19,9 +19,8 @@ public:
     virtual void Pause(uint64_t counts) = 0;
 };
 
+// The real clock, or the one the services in force give (services.h).
 Clock& GetClock();
-// nullptr puts the real clock back. The caller keeps ownership.
-void SetClock(Clock* clock);
 
 // A clock for tests: every Counter() read moves it on by `step` counts, so a blocking
 // animation of d seconds runs about d * frequency / step frames and then ends.

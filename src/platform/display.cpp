@@ -1,16 +1,18 @@
 // display.cpp: display size from SDL, and the scale for larger screens.
 #include "platform/display.h"
 
+#include "platform/services.h"
+
 #include <SDL.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace platform {
 
 namespace {
-std::optional<Size> g_override;
 
 int64_t FloorDiv(int64_t a, int64_t b) {
     const int64_t q = a / b;
@@ -55,12 +57,8 @@ int32_t Scale::FirstPhysical(int32_t v) const {
     return static_cast<int32_t>(-FloorDiv(-int64_t{v} * num, den));
 }
 
-void SetDisplaySizeOverride(std::optional<Size> size) {
-    g_override = size;
-}
-
 Size PhysicalDisplaySize() {
-    if (g_override) return *g_override;
+    if (const auto& replaced = CurrentServices().display) return *replaced;
     SDL_Rect bounds{};
     if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0)
         return {bounds.w, bounds.h};
@@ -70,7 +68,7 @@ Size PhysicalDisplaySize() {
 }
 
 Point PhysicalDisplayOrigin() {
-    if (g_override) return {0, 0};
+    if (CurrentServices().display) return {0, 0};
     SDL_Rect bounds{};
     if (SDL_GetDisplayBounds(0, &bounds) != 0) return {0, 0};
     return {bounds.x, bounds.y};

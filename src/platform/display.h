@@ -4,7 +4,6 @@
 #include "platform/geometry.h"
 
 #include <cstdint>
-#include <optional>
 
 namespace platform {
 
@@ -23,9 +22,9 @@ struct Scale {
     friend bool operator==(const Scale&, const Scale&) = default;
 };
 
-// The physical size of the primary display (or the override).
+// The physical size of the primary display (or the one the services in force give).
 Size PhysicalDisplaySize();
-// Where the primary display starts on the desktop (0, 0 under the override).
+// Where the primary display starts on the desktop (0, 0 for a display the services give).
 Point PhysicalDisplayOrigin();
 // s = min(width / 800, height / 600), at least 1; RANQUA_SCALE (any number >= 1, such as
 // "1.5") overrides it.
@@ -36,8 +35,5 @@ Size DisplaySize();
 // Pictures are composed at a whole-number art scale: the smallest of 1, 2, 3 that is at
 // least s, else 3.
 int ArtScaleFor(const Scale& s);
-
-// Tests pretend to have another display.
-void SetDisplaySizeOverride(std::optional<Size> size);
 
 } // namespace platform

@@ -3,6 +3,8 @@
 // never outlives the game.
 #include "platform/message_box.h"
 
+#include "platform/services.h"
+
 #include <SDL.h>
 
 #include <signal.h>
@@ -15,8 +17,6 @@
 namespace platform {
 
 namespace {
-
-MessageBoxHandler g_handler;
 
 constexpr int kHelperFailed = 127;
 
@@ -69,12 +69,8 @@ bool ShowInHelper(const std::string& text) {
 
 } // namespace
 
-void SetMessageBoxHandler(MessageBoxHandler handler) {
-    g_handler = std::move(handler);
-}
-
 void MessageBox(const std::string& text) {
-    if (g_handler) return g_handler(text);
+    if (const auto& replaced = CurrentServices().messageBox) return replaced(text);
     std::fprintf(stderr, "ranqua: %s\n", text.c_str());
     if (!ShowInHelper(text))
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Ranqua", text.c_str(), nullptr);

@@ -9,9 +9,8 @@ namespace platform {
 // Shows `text` with an OK button and returns when it is closed. Also written to stderr.
 void MessageBox(const std::string& text);
 
+// What tests show message boxes with instead (services.h).
 using MessageBoxHandler = std::function<void(const std::string&)>;
-// An empty handler puts the real message box back.
-void SetMessageBoxHandler(MessageBoxHandler handler);
 
 // The program started with this argument and a text only shows that text in a box: the game
 // runs its boxes so, in a helper process of its own.

@@ -2,6 +2,7 @@
 #include "platform/music.h"
 
 #include "platform/files.h"
+#include "platform/services.h"
 #include "platform/window.h"
 
 #include <SDL_mixer.h>
@@ -90,8 +91,6 @@ void MusicFinished() {
         PostMusicNotify(player, kMciModeStop, g_track.load());
 }
 
-MusicPlayerFactory g_factory;
-
 } // namespace
 
 uint32_t NewMusicTrack() {
@@ -106,12 +105,8 @@ uint32_t CurrentMusicTrack() {
 }
 
 std::unique_ptr<MusicPlayer> CreateMusicPlayer() {
-    if (g_factory) return g_factory();
+    if (const auto& replaced = CurrentServices().music) return replaced();
     return std::make_unique<MixerMusic>();
-}
-
-void SetMusicPlayerFactory(MusicPlayerFactory factory) {
-    g_factory = std::move(factory);
 }
 
 } // namespace platform

@@ -23,10 +23,9 @@ public:
     virtual void Stop() = 0;
 };
 
+// SDL_mixer's player, or one that the services in force make (services.h).
 std::unique_ptr<MusicPlayer> CreateMusicPlayer();
 using MusicPlayerFactory = std::function<std::unique_ptr<MusicPlayer>()>;
-// An empty factory puts the real player back.
-void SetMusicPlayerFactory(MusicPlayerFactory factory);
 
 // Queues a mode-change notification for the main window (players call it; so may tests).
 // A notification for `track` (see NewMusicTrack) is dropped when it comes out of the queue after

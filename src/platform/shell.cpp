@@ -1,6 +1,8 @@
 // shell.cpp: opens an address with xdg-open, as one argument and never through a shell.
 #include "platform/shell.h"
 
+#include "platform/services.h"
+
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -11,7 +13,6 @@ extern char** environ;
 namespace platform {
 
 namespace {
-ShellHandler g_handler;
 std::vector<pid_t> g_children;
 
 // Collects openers that have finished, so none is left as a zombie.
@@ -26,14 +27,10 @@ void ReapChildren() {
 }
 } // namespace
 
-void SetShellHandler(ShellHandler handler) {
-    g_handler = std::move(handler);
-}
-
 bool OpenAddress(const std::string& address) {
     if (address.empty() || address[0] == '-') return false;
-    if (g_handler) {
-        g_handler(address);
+    if (const auto& replaced = CurrentServices().shell) {
+        replaced(address);
         return true;
     }
     ReapChildren();

@@ -10,7 +10,7 @@ namespace platform {
 // begin with '-' (they would be taken for an option) are not opened. Returns whether it started.
 bool OpenAddress(const std::string& address);
 
+// What tests hand addresses to instead (services.h).
 using ShellHandler = std::function<void(const std::string&)>;
-void SetShellHandler(ShellHandler handler);
 
 } // namespace platform

@@ -1,6 +1,8 @@
 // sound.cpp: effects through SDL2_mixer on one channel; no device means silence.
 #include "platform/sound.h"
 
+#include "platform/services.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_stdinc.h>
@@ -35,7 +37,6 @@ private:
 };
 
 MixerPlayer g_mixer;
-SoundPlayer* g_player = &g_mixer;
 
 bool OpenMixer() {
     return Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == 0;
@@ -63,11 +64,8 @@ void QuietAlsa() {
 } // namespace
 
 void PlayWave(const uint8_t* data, size_t size) {
-    g_player->PlayWave(data, size);
-}
-
-void SetSoundPlayer(SoundPlayer* player) {
-    g_player = player ? player : &g_mixer;
+    SoundPlayer* replaced = CurrentServices().sounds;
+    (replaced ? *replaced : g_mixer).PlayWave(data, size);
 }
 
 void InitAudio() {

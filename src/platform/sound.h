@@ -13,9 +13,8 @@ public:
     virtual void PlayWave(const uint8_t* data, size_t size) = 0;
 };
 
+// Through the mixer, or the player that the services in force give (services.h).
 void PlayWave(const uint8_t* data, size_t size);
-// nullptr puts the real player back. The caller keeps ownership.
-void SetSoundPlayer(SoundPlayer* player);
 
 // Opens the sound device; without one, falls back to silence. Called by InitPlatform.
 void InitAudio();

@@ -12,6 +12,7 @@ set(RANQUA_PLATFORM_SOURCES
   src/platform/present.cpp
   src/platform/rand.cpp
   src/platform/resources.cpp
+  src/platform/services.cpp
   src/platform/shell.cpp
   src/platform/signals.cpp
   src/platform/sound.cpp

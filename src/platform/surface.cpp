@@ -5,6 +5,7 @@
 
 #include "platform/display.h"
 #include "platform/memory.h"
+#include "platform/services.h"
 
 #include <malloc.h>
 #include <pixman.h>
@@ -23,7 +24,6 @@ int g_artScale = 1;
 // system at once instead of raising the heap's high-water mark. glibc would otherwise raise
 // this threshold after the first such free.
 const bool g_ownMappings = mallopt(M_MMAP_THRESHOLD, 1 << 20) == 1;
-std::optional<int> g_artScaleOverride;
 
 pixman_image_t* AsImage(void* p) {
     return static_cast<pixman_image_t*>(p);
@@ -102,20 +102,16 @@ pixman_image_t* CutOut(const PixelView& pic, const Rect& r) {
 } // namespace
 
 int ArtScale() {
-    return g_artScaleOverride ? *g_artScaleOverride : g_artScale;
+    return CurrentServices().artScale.value_or(g_artScale);
 }
 
 void SetArtScale(int scale) {
     g_artScale = std::clamp(scale, 1, 3);
 }
 
-void SetArtScaleOverride(std::optional<int> scale) {
-    g_artScaleOverride = scale;
-}
-
 int ArtScaleAhead() {
-    return g_artScaleOverride ? *g_artScaleOverride
-                              : ArtScaleFor(DisplayScale(PhysicalDisplaySize()));
+    if (const auto& replaced = CurrentServices().artScale) return *replaced;
+    return ArtScaleFor(DisplayScale(PhysicalDisplaySize()));
 }
 
 Surface::Surface(int32_t width, int32_t height) : Surface(width, height, ArtScale()) {}

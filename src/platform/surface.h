@@ -7,16 +7,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 
 namespace platform {
 
 // Every surface and picture is composed at one whole-number art scale (1, 2 or 3): a logical
-// pixel is a x a pixels. The window sets it once at start-up; 1 until then.
+// pixel is a x a pixels. The window sets it once at start-up; 1 until then. The services in
+// force may name another (services.h).
 int ArtScale();
 void SetArtScale(int scale);
-// Tests compose at a chosen scale whatever the display says (nullopt: as the display says).
-void SetArtScaleOverride(std::optional<int> scale);
 // The art scale a window made now on this display will set: for work done ahead of it.
 int ArtScaleAhead();
 

@@ -1,4 +1,5 @@
 // timer.cpp: the window's one timer, whose ticks coalesce in the queue, or ticks a test fires.
+#include "platform/services.h"
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
@@ -8,7 +9,6 @@ namespace platform {
 
 namespace {
 
-bool g_manualTimers = false;
 std::atomic<bool> g_tickPending{false};
 uint32_t g_timerIdValue = 1;
 
@@ -22,7 +22,7 @@ Uint32 TimerCallback(Uint32 interval, void*) {
 void FrameWindow::SetTimer(uint32_t id, uint32_t ms) {
     KillTimer();
     g_timerIdValue = id;
-    if (!g_manualTimers) m_timerId = SDL_AddTimer(ms, TimerCallback, nullptr);
+    if (!CurrentServices().manualTimers) m_timerId = SDL_AddTimer(ms, TimerCallback, nullptr);
 }
 
 void FrameWindow::KillTimer() {
@@ -37,10 +37,6 @@ void DeliverTick(FrameWindow& w) {
 
 void ForgetPendingTick() {
     g_tickPending = false;
-}
-
-void SetTimersManual(bool manual) {
-    g_manualTimers = manual;
 }
 
 void PostTimerTick() {

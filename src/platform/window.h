@@ -111,9 +111,8 @@ private:
 bool InitPlatform();
 void ShutdownPlatform();
 
-// Timers either run for real or only when a test fires them.
-void SetTimersManual(bool manual);
-// Queues one timer tick for the main window as the real timer would (coalesced).
+// Queues one timer tick for the main window as the real timer would (coalesced). Tests that
+// fire every tick themselves ask for manual timers (services.h).
 void PostTimerTick();
 
 // Queue input as the window system would deliver it (tests and the soak driver).
