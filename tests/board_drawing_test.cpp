@@ -7,36 +7,50 @@
 using platform::Point;
 using platform::Rect;
 using platform::Surface;
+using testing_support::BoardFromText;
 using testing_support::GameTest;
 using testing_support::Picture;
+using testing_support::RecordingHost;
 using testing_support::Region;
 using testing_support::SamePixels;
 
 namespace {
+
+using Colours = std::array<Surface, 7>;
+
+Colours ColourPictures() {
+    Colours colours;
+    for (int k = 0; k < 7; ++k)
+        colours[k] = Picture("COL" + std::to_string(k));
+    return colours;
+}
+
+// The board as the pictures say it should look: COL0, each ball's square from its own
+// picture, the highlight at 205/255 over the selected ball only.
+Surface ExpectedBoard(const Board& cells, Point selected, const Colours& colours) {
+    Surface board(277, 237);
+    board.Copy(board.Bounds(), colours[0], {0, 0});
+    for (int c = 0; c < kColumns; ++c)
+        for (int r = 0; r < kRows; ++r) {
+            const int k = cells[c][r].colour;
+            if (k == 0) continue;
+            const Rect cell{40 * c, 40 * r, 40 * c + 40, 40 * r + 40};
+            board.Copy(cell, colours[k], cell.TopLeft());
+            if (selected == Point{c, r}) board.Blend(cell, colours[6], cell.TopLeft(), 205);
+        }
+    return board;
+}
 
 class BoardDrawing : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
         StartQuiet();
-        for (int k = 0; k < 7; ++k)
-            colours[k] = Picture("COL" + std::to_string(k));
+        colours = ColourPictures();
     }
 
-    // The board as the pictures say it should look: COL0, each ball's square from its own
-    // picture, the highlight at 205/255 over the selected ball only.
     Surface Expected(Point selected) const {
-        Surface board(277, 237);
-        board.Copy(board.Bounds(), colours[0], {0, 0});
-        for (int c = 0; c < kColumns; ++c)
-            for (int r = 0; r < kRows; ++r) {
-                const int k = game->m_cells[c][r].colour;
-                if (k == 0) continue;
-                const Rect cell{40 * c, 40 * r, 40 * c + 40, 40 * r + 40};
-                board.Copy(cell, colours[k], cell.TopLeft());
-                if (selected == Point{c, r}) board.Blend(cell, colours[6], cell.TopLeft(), 205);
-            }
-        return board;
+        return ExpectedBoard(game->m_cells, selected, colours);
     }
 
     // The board's part of the back buffer against the top-left of `expected`.
@@ -46,7 +60,29 @@ protected:
                           Region(expected, {0, 0, b.Width(), b.Height()}));
     }
 
-    std::array<Surface, 7> colours;
+    Colours colours;
+};
+
+// The game on a recording host: the rules and the drawing with no window and no main screen.
+class BoardOnHost : public ::testing::Test {
+protected:
+    using Calls = std::vector<std::string>;
+    void Click(int c, int r) {
+        game.OnLeftButton(0, game.m_boardRect.left + 40 * c + 20,
+                          game.m_boardRect.top + 40 * r + 20);
+    }
+    // One board drawing with `score` on the board.
+    static Calls Drawing(int score) {
+        return {"CreateSurface 277x237", "ShowTransition 0.5",
+                "DrawScore " + std::to_string(score)};
+    }
+    static Calls Then(Calls a, const Calls& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+    RecordingHost host;
+    CBoardGame game{&host};
+    Colours colours = ColourPictures();
 };
 
 } // namespace
@@ -132,4 +168,40 @@ TEST_F(BoardDrawing, NewGameFadesInOverOneSecondAndEachRedrawOverHalfASecond) {
     const uint64_t before = clock.counterReads();
     game->DrawBoard();
     EXPECT_EQ(clock.counterReads() - before, 6u);
+}
+
+TEST_F(BoardOnHost, RulesAndDrawingAskTheHostInTheOrderOfTheirSteps) {
+    Calls built{"FindSound W_NEW", "FindSound W_LOAD", "FindSound W_SAVE"};
+    built.insert(built.end(), 7, "CreateSurface 277x237");
+    EXPECT_EQ(host.calls, Then(built, {"FindSound W_MOVE"}));
+    EXPECT_EQ(game.m_boardRect, layout::kBoardRect.Offset(112, 84));
+
+    host.calls.clear();
+    platform::SeedRand(3);
+    game.NewGame();
+    EXPECT_EQ(host.calls, Then({"ShowTransition 1", "PlaySoundEffect W_NEW"}, Drawing(0)));
+    EXPECT_EQ(CountEmpty(game.m_cells), kColumns * kRows - 4);
+
+    // Selecting blends the highlight; the move makes a row of four: drawn, scored, deselected.
+    game.m_cells = BoardFromText("...1... ....... ....... ....... ....2.. 111....");
+    host.calls.clear();
+    Click(3, 0);
+    EXPECT_EQ(host.calls, (Calls{"CreateSurface 277x237", "BlendSurface 205", "ShowTransition 0.5",
+                                 "DrawScore 0"}));
+    EXPECT_EQ(host.shownAt, game.m_boardRect);
+    EXPECT_TRUE(SamePixels(host.shown, ExpectedBoard(game.m_cells, {3, 0}, colours)));
+    host.calls.clear();
+    Click(3, 5);
+    EXPECT_EQ(host.calls, Then(Then(Then({"PlaySoundEffect W_MOVE"}, Drawing(0)), Drawing(4)),
+                               Then({"DrawScore 4"}, Drawing(4))));
+    EXPECT_TRUE(SamePixels(host.shown, ExpectedBoard(game.m_cells, {-1, 0}, colours)));
+
+    // No two neighbours alike: the move removes nothing, the new ball fills the board.
+    game.m_cells = BoardFromText("1234512 3451234 5123451 2345123 4512345 123451.");
+    Click(5, 5);
+    host.calls.clear();
+    Click(6, 5);
+    EXPECT_EQ(host.calls, Then(Then(Then({"PlaySoundEffect W_MOVE"}, Drawing(4)), Drawing(4)),
+                               {"ShowBanner M_LOSE"}));
+    EXPECT_TRUE(game.m_gameOver);
 }

@@ -1,13 +1,16 @@
 // game_fixture.h: helpers for driving the board game through the real main screen.
 #pragma once
 
+#include "game/game_host.h"
 #include "platform/config_file.h"
 #include "platform/rand.h"
 #include "screen_fixture.h"
 
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testing_support {
 
@@ -32,6 +35,57 @@ inline std::string TextFromBoard(const Board& board) {
     }
     return text;
 }
+
+// A null front end: the game's host without a window. It records each call as a line
+// ("FindSound W_NEW", "ShowTransition 0.5", ...), hands out real surfaces, and keeps what the
+// last transition brought in, so that the rules and the board drawing run without CInterface.
+class RecordingHost : public CGameHost {
+public:
+    SoundHandle FindSound(const std::string& name) override {
+        calls.push_back("FindSound " + name);
+        return platform::FindResource("WAVE", name);
+    }
+    void PlaySoundEffect(SoundHandle sound) override {
+        calls.push_back("PlaySoundEffect " + RecordingSoundPlayer::NameOf(sound.data));
+    }
+    platform::SurfacePtr CreateSurface(const platform::Rect& r) override {
+        calls.push_back("CreateSurface " + std::to_string(r.Width()) + "x" +
+                        std::to_string(r.Height()));
+        return std::make_unique<platform::Surface>(r.Width(), r.Height());
+    }
+    void FreeSurface(platform::SurfacePtr& surface) override {
+        calls.push_back("FreeSurface");
+        surface.reset();
+    }
+    platform::Rect ToScreenRect(const platform::Rect& r) const override {
+        return r.Offset(origin.x, origin.y);
+    }
+    void BlendSurface(const platform::Rect& dst, platform::Surface* source, platform::Point at,
+                      uint8_t alpha, platform::Surface* target) override {
+        calls.push_back("BlendSurface " + std::to_string(alpha));
+        target->Blend(dst, *source, at, alpha);
+    }
+    void ShowTransition(platform::Surface* source, int, platform::Rect rect, platform::Point at,
+                        float seconds) override {
+        std::ostringstream line;
+        line << "ShowTransition " << seconds;
+        calls.push_back(line.str());
+        shownAt = rect;
+        shown = platform::Surface(rect.Width(), rect.Height());
+        shown.Copy(shown.Bounds(), *source, at);
+    }
+    void ShowBanner(const std::string& pictureName) override {
+        calls.push_back("ShowBanner " + pictureName);
+    }
+    void DrawScore(int32_t value) override {
+        calls.push_back("DrawScore " + std::to_string(value));
+    }
+
+    platform::Point origin{112, 84}; // the play area's, on a 1024 x 768 display
+    std::vector<std::string> calls;
+    platform::Surface shown;
+    platform::Rect shownAt;
+};
 
 class GameTest : public ScreenTest {
 protected:

@@ -2,11 +2,12 @@
 //
 // One class, its members defined by concern: app/ (construction, surfaces, timer, input,
 // menu, closing), ui/ (transitions, banner, level picture, help), media/ (sounds, music,
-// settings), game/ (DrawScore).
+// settings). It is the game's host (game/game_host.h).
 #pragma once
 
 #include "app/menu_command.h"
 #include "game/game.h"
+#include "game/game_host.h"
 #include "layout/layout.h"
 #include "platform/geometry.h"
 #include "platform/music.h"
@@ -46,7 +47,7 @@ private:
     platform::FrameWindow* m_window;
 };
 
-class CInterface : public platform::FrameWindow {
+class CInterface : public platform::FrameWindow, public CGameHost {
 public:
     // Builds the whole visible start-up (display check, window, logo, resources, menu, links,
     // background transition). Ends the process with code 0 when the display is too small.
@@ -56,12 +57,13 @@ public:
     // ---- surfaces and presentation (app/surfaces.cpp) ----
     // The caller owns the new surface; FreeSurface releases it early, where the order of
     // releases matters.
-    platform::SurfacePtr CreateSurface(const platform::Rect& r);
-    void FreeSurface(platform::SurfacePtr& surface);
-    platform::Rect ToScreenRect(const platform::Rect& r) const;
+    platform::SurfacePtr CreateSurface(const platform::Rect& r) override;
+    void FreeSurface(platform::SurfacePtr& surface) override;
+    platform::Rect ToScreenRect(const platform::Rect& r) const override;
     void Present();
+    // `target` null: the back buffer.
     void BlendSurface(const platform::Rect& dst, platform::Surface* source,
-                      platform::Point srcPoint, uint8_t alpha, platform::Surface* target = nullptr);
+                      platform::Point srcPoint, uint8_t alpha, platform::Surface* target) override;
     void OnPaint() override;
 
     // ---- timer (app/timer.cpp) ----
@@ -84,22 +86,22 @@ public:
 
     // ---- transitions, banner, level picture, help (ui/) ----
     void ShowTransition(platform::Surface* source, int alpha, platform::Rect rect,
-                        platform::Point sourcePoint, float seconds);
-    void ShowBanner(const std::string& pictureName);
+                        platform::Point sourcePoint, float seconds) override;
+    void ShowBanner(const std::string& pictureName) override;
     void ShowLevelPicture(bool show);
     void ShowHelp(bool show);
 
     // ---- sounds, music, settings (media/) ----
-    SoundHandle FindSound(const std::string& name);
-    void PlaySoundEffect(SoundHandle sound);
+    SoundHandle FindSound(const std::string& name) override;
+    void PlaySoundEffect(SoundHandle sound) override;
     void CollectMusicFiles();
     void PlayRandomTrack();
     void OnMciNotifyMode(const void* musicWindow, int32_t mode) override;
     void LoadSettings();
     void SaveSettings();
 
-    // ---- score (game/board_drawing.cpp) ----
-    void DrawScore(int32_t value);
+    // ---- score (app/score.cpp) ----
+    void DrawScore(int32_t value) override;
 
     // Members, in the order the main screen declares them.
     std::unique_ptr<WindowDC> m_windowDC;

@@ -6,6 +6,7 @@ set(RANQUA_APP_SOURCES
   src/app/link_file.cpp
   src/app/internet_link.cpp
   src/app/menu.cpp
+  src/app/score.cpp
   src/app/surfaces.cpp
   src/app/timer.cpp
 )

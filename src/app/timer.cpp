@@ -19,7 +19,8 @@ void CInterface::OnTimer(uint32_t id) {
         const platform::Rect r = ToScreenRect(layout::kBannerRect);
         m_bannerAlpha += 50;
         m_backBuffer->Copy(r, *m_bannerBackground, {0, 0});
-        BlendSurface(r, m_bannerSurface.get(), {0, 0}, static_cast<uint8_t>(m_bannerAlpha));
+        BlendSurface(r, m_bannerSurface.get(), {0, 0}, static_cast<uint8_t>(m_bannerAlpha),
+                     nullptr);
         changed = true;
     }
     // Elapsed time as a signed difference, so the 49.7-day wrap of the tick count is harmless.

@@ -1,8 +1,5 @@
-// board_drawing.cpp: the board composed from whole-board pictures, and the score digits.
+// board_drawing.cpp: the board composed from whole-board pictures and brought in by the host.
 #include "game/board_game.h"
-
-#include "app/interface.h"
-#include "gfx/jpeg_image.h"
 
 using platform::Rect;
 
@@ -23,27 +20,4 @@ void CBoardGame::DrawBoard() {
         }
     m_screen->ShowTransition(board.get(), 255, m_boardRect, {0, 0}, 0.5f);
     m_screen->DrawScore(m_score);
-}
-
-void CInterface::DrawScore(int32_t value) {
-    // The background keeps only its score field (see the end of start-up).
-    m_backPicture->DrawStretched(m_backBuffer.get(), ToScreenRect(layout::kScoreField),
-                                 {0, 0, layout::kScoreField.Width(), layout::kScoreField.Height()});
-    CJpegImage digits;
-    digits.LoadFromResource("DIGITS");
-    const bool negative = value < 0;
-    // Unsigned, so that the most negative number is drawn rather than overflowing.
-    uint32_t v = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-    Rect digit = layout::kLastDigitPlace;
-    do {
-        const int32_t d = static_cast<int32_t>(v % 10);
-        v /= 10;
-        digits.DrawStretched(m_backBuffer.get(), ToScreenRect(digit), layout::DigitCell(d));
-        digit = digit.Offset(-layout::kDigitWidth, 0);
-    } while (v != 0);
-    if (negative) {
-        digits.DrawStretched(m_backBuffer.get(), ToScreenRect(digit),
-                             layout::DigitCell(layout::kMinusDigit));
-        digit = digit.Offset(-layout::kDigitWidth, 0);
-    }
 }

@@ -1,7 +1,6 @@
 // board_game.cpp: new game, clicks and moves, runs and levels, saving and loading.
 #include "game/board_game.h"
 
-#include "app/interface.h"
 #include "game/record.h"
 #include "game/registry_store.h"
 #include "gfx/jpeg_image.h"
@@ -14,7 +13,7 @@
 using platform::Point;
 using platform::Rect;
 
-CBoardGame::CBoardGame(CInterface* screen) : CGame(screen) {
+CBoardGame::CBoardGame(CGameHost* screen) : CGame(screen) {
     m_name = "Ranqua";
     m_boardRect = screen->ToScreenRect(layout::kBoardRect);
     m_cellOrigin = {0, 0};

@@ -11,7 +11,7 @@ class CBoardGame : public CGame {
 public:
     // Loads the seven board pictures "COL0".."COL6" into surfaces and "W_MOVE"; starts with
     // no game in progress.
-    explicit CBoardGame(CInterface* screen);
+    explicit CBoardGame(CGameHost* screen);
     ~CBoardGame() override;
 
     void NewGame() override;

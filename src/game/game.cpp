@@ -1,9 +1,7 @@
 // game.cpp: the bodies that CGame itself gives its operations.
 #include "game/game.h"
 
-#include "app/interface.h"
-
-CGame::CGame(CInterface* screen) : m_screen(screen) {
+CGame::CGame(CGameHost* screen) : m_screen(screen) {
     m_ownPicture = false;
     m_pictureUnlocked = true;
     m_sndNew = screen->FindSound("W_NEW");

@@ -17,7 +17,7 @@ void CPicButton::Draw(platform::Surface* target, CInterface* screen) {
         const platform::Rect cell = RowRect(m_restState);
         const platform::SurfacePtr overlay = screen->CreateSurface(cell);
         m_picture->DrawStretched(overlay.get(), {0, 0, cell.Width(), cell.Height()}, cell);
-        screen->BlendSurface(m_rect, overlay.get(), {0, 0}, static_cast<uint8_t>(m_fade));
+        screen->BlendSurface(m_rect, overlay.get(), {0, 0}, static_cast<uint8_t>(m_fade), nullptr);
     }
 }
 

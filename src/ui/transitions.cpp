@@ -72,7 +72,8 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
         switch (effect) {
         case kCrossFade:
             BlendSurface(rect, source, sourcePoint,
-                         static_cast<uint8_t>(std::clamp(static_cast<int>(alpha * p), 0, 255)));
+                         static_cast<uint8_t>(std::clamp(static_cast<int>(alpha * p), 0, 255)),
+                         nullptr);
             break;
         case kOpeningBox: {
             const auto dx = static_cast<int32_t>(W * rem / 2);
@@ -104,7 +105,7 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
                 const int a = std::clamp(static_cast<int>(355 * p - (75 * i) / n), 0, 255);
                 const Rect strip{rect.left + s * i, rect.top, rect.left + s * (i + 1), rect.bottom};
                 BlendSurface(strip, source, {sourcePoint.x + s * i, sourcePoint.y},
-                             static_cast<uint8_t>(a));
+                             static_cast<uint8_t>(a), nullptr);
             }
             break;
         default:

@@ -1,0 +1,29 @@
+// score.cpp: the score digits in the main screen's score field, for the game it hosts.
+#include "app/interface.h"
+
+#include "gfx/jpeg_image.h"
+
+using platform::Rect;
+
+void CInterface::DrawScore(int32_t value) {
+    // The background keeps only its score field (see the end of start-up).
+    m_backPicture->DrawStretched(m_backBuffer.get(), ToScreenRect(layout::kScoreField),
+                                 {0, 0, layout::kScoreField.Width(), layout::kScoreField.Height()});
+    CJpegImage digits;
+    digits.LoadFromResource("DIGITS");
+    const bool negative = value < 0;
+    // Unsigned, so that the most negative number is drawn rather than overflowing.
+    uint32_t v = negative ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    Rect digit = layout::kLastDigitPlace;
+    do {
+        const int32_t d = static_cast<int32_t>(v % 10);
+        v /= 10;
+        digits.DrawStretched(m_backBuffer.get(), ToScreenRect(digit), layout::DigitCell(d));
+        digit = digit.Offset(-layout::kDigitWidth, 0);
+    } while (v != 0);
+    if (negative) {
+        digits.DrawStretched(m_backBuffer.get(), ToScreenRect(digit),
+                             layout::DigitCell(layout::kMinusDigit));
+        digit = digit.Offset(-layout::kDigitWidth, 0);
+    }
+}
