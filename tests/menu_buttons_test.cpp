@@ -48,13 +48,13 @@ TEST_F(MenuButtons, ButtonShowsAFadeOnlyWhileHighlighted) {
     CPicButton* exit = Button(MenuCommand::kExit);
     exit->m_state = CPicButton::kNormal;
     exit->m_fade = 100;
-    exit->Draw(screen->m_backBuffer.get(), screen);
+    exit->Draw(screen->m_backBuffer.get(), screen->m_backBuffer.get());
     EXPECT_EQ(exit->m_fade, 0);
     EXPECT_TRUE(SamePixels(InBackBuffer(exit->m_rect), ButtonRow(exit, 0)));
 
     exit->m_state = CPicButton::kHighlighted;
     exit->m_fade = 100;
-    exit->Draw(screen->m_backBuffer.get(), screen);
+    exit->Draw(screen->m_backBuffer.get(), screen->m_backBuffer.get());
     EXPECT_EQ(exit->m_fade, 100);
     EXPECT_TRUE(SamePixels(InBackBuffer(exit->m_rect),
                            Blended(ButtonRow(exit, 0), ButtonRow(exit, 2), 100)));
@@ -64,7 +64,7 @@ TEST_F(MenuButtons, ButtonShowsAFadeOnlyWhileHighlighted) {
     CPicButton* help = Button(MenuCommand::kHelp);
     help->m_state = CPicButton::kHighlighted;
     help->m_fade = 100;
-    help->Draw(screen->m_backBuffer.get(), screen);
+    help->Draw(screen->m_backBuffer.get(), screen->m_backBuffer.get());
     const Surface cell = PictureCell("BUT", help->RowRect(0), 70, 19);
     EXPECT_TRUE(SamePixels(InBackBuffer(help->m_rect),
                            Blended(Region(cell, {0, 0, 69, 19}), ButtonRow(help, 2), 100)));

@@ -126,7 +126,7 @@ CInterface::CInterface(const std::string& className) {
     CreateMenuButtons();
     // 19. Input and banner state.
     m_hovered = m_pressed = nullptr;
-    m_bannerAlpha = 255;
+    m_bannerAlpha = ui::kBannerIdleAlpha;
     m_pictureShown = m_helpShown = false;
     // 20. Timer.
     SetTimer(layout::kTimerId, layout::kTimerPeriodMs);
@@ -147,7 +147,7 @@ CInterface::CInterface(const std::string& className) {
     m_backPicture->KeepOnly(layout::kScoreField);
     // 25. Buttons; the repaint that start-up forces shows them.
     for (const auto& b : m_menuButtons)
-        b->Draw(m_backBuffer.get(), this);
+        b->Draw(m_backBuffer.get(), m_backBuffer.get());
     // 26.
     logo.reset();
 }

@@ -12,7 +12,7 @@ void CInterface::OnMouseMove(uint32_t flags, Point point) {
     if (m_pictureShown || m_helpShown) return;
     if (m_hovered && !m_hovered->m_rect.Contains(point)) {
         m_hovered->m_fade = 10;
-        m_hovered->Draw(m_backBuffer.get(), this);
+        m_hovered->Draw(m_backBuffer.get(), m_backBuffer.get());
         m_hovered = nullptr;
         ShowBanner("M_CLEAR");
         Present();
@@ -27,7 +27,7 @@ void CInterface::OnMouseMove(uint32_t flags, Point point) {
         } else if (b == m_pressed) {
             b->m_state = CPicButton::kPressed;
         }
-        b->Draw(m_backBuffer.get(), this);
+        b->Draw(m_backBuffer.get(), m_backBuffer.get());
         Present();
         m_hovered = b;
     }
@@ -45,7 +45,7 @@ void CInterface::OnLButtonDown(uint32_t flags, Point point) {
     m_pressed = m_hovered;
     if (m_pressed) {
         m_pressed->m_state = CPicButton::kPressed;
-        m_pressed->Draw(m_backBuffer.get(), this);
+        m_pressed->Draw(m_backBuffer.get(), m_backBuffer.get());
         Present();
     }
     if (m_currentLink && m_currentLink->m_rect.Contains(point)) OpenLink(*m_currentLink);
@@ -62,7 +62,7 @@ void CInterface::OnLButtonUp(uint32_t flags, Point point) {
     if (m_pressed) {
         CPicButton* pressed = m_pressed;
         pressed->m_state = CPicButton::kNormal;
-        pressed->Draw(m_backBuffer.get(), this);
+        pressed->Draw(m_backBuffer.get(), m_backBuffer.get());
         Present();
         if (pressed == m_hovered) {
             PlaySoundEffect(m_clickSound);

@@ -1,11 +1,10 @@
 // interface.h: CInterface, the main screen: the only window, owner of everything drawn.
 //
 // One class, its members defined by concern: app/ (construction, surfaces, timer, input,
-// menu, closing), ui/ (transitions, banner, level picture, help), media/ (sounds, music,
-// settings). It is the game's host (game/game_host.h).
+// menu, closing, overlays, score), media/ (sounds, music, settings). The overlays draw with the
+// pieces of ui/, which know nothing of it. It is the game's host (game/game_host.h).
 #pragma once
 
-#include "app/menu_command.h"
 #include "game/game.h"
 #include "game/game_host.h"
 #include "layout/layout.h"
@@ -13,6 +12,9 @@
 #include "platform/music.h"
 #include "platform/surface.h"
 #include "platform/window.h"
+#include "ui/banner.h"
+#include "ui/menu_command.h"
+#include "ui/stage.h"
 
 #include <cstdint>
 #include <deque>
@@ -84,7 +86,7 @@ public:
     void ExitGame();
     void OnClose() override;
 
-    // ---- transitions, banner, level picture, help (ui/) ----
+    // ---- transitions, banner, level picture, help (app/overlays.cpp, drawn by ui/) ----
     void ShowTransition(platform::Surface* source, int alpha, platform::Rect rect,
                         platform::Point sourcePoint, float seconds) override;
     void ShowBanner(const std::string& pictureName) override;
@@ -119,7 +121,7 @@ public:
     platform::Rect m_playRect;
     bool m_pictureShown = false;
     bool m_helpShown = false;
-    int32_t m_bannerAlpha = 255;
+    int32_t m_bannerAlpha = ui::kBannerIdleAlpha;
     platform::SurfacePtr m_bannerSurface;
     platform::SurfacePtr m_bannerBackground;
     uint64_t m_counterFrequency = 0;
@@ -142,6 +144,8 @@ public:
     static const char* const kLinkFile;
 
 private:
+    // What the animations of ui/ draw and show with, as the screen is now.
+    ui::Stage MakeStage();
     void ReadLinkFile();
     void CreateMenuButtons();
     CPicButton* FindButton(MenuCommand id) const;

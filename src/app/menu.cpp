@@ -49,7 +49,7 @@ void CInterface::SetSwitchButton(MenuCommand id, bool on) {
     CPicButton* b = FindButton(id);
     if (!b) return;
     b->m_restState = b->m_state = on ? 1 : 0;
-    b->Draw(m_backBuffer.get(), this);
+    b->Draw(m_backBuffer.get(), m_backBuffer.get());
 }
 
 void CInterface::FlipSwitchButton(MenuCommand id) {

@@ -3,9 +3,10 @@ set(RANQUA_APP_SOURCES
   src/app/construction.cpp
   src/app/game_app.cpp
   src/app/input.cpp
-  src/app/link_file.cpp
   src/app/internet_link.cpp
+  src/app/link_file.cpp
   src/app/menu.cpp
+  src/app/overlays.cpp
   src/app/score.cpp
   src/app/surfaces.cpp
   src/app/timer.cpp

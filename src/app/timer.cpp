@@ -4,6 +4,7 @@
 #include "app/internet_link.h"
 #include "gfx/jpeg_image.h"
 #include "platform/clock.h"
+#include "ui/banner.h"
 #include "ui/pic_button.h"
 
 void CInterface::OnTimer(uint32_t id) {
@@ -11,16 +12,14 @@ void CInterface::OnTimer(uint32_t id) {
     for (const auto& owned : m_menuButtons) {
         CPicButton* b = owned.get();
         if (b->m_fade != 0) {
-            b->AdvanceFade(this);
+            b->AdvanceFade(m_backBuffer.get());
             changed = true;
         }
     }
-    if (m_bannerAlpha != 255) {
-        const platform::Rect r = ToScreenRect(layout::kBannerRect);
-        m_bannerAlpha += 50;
-        m_backBuffer->Copy(r, *m_bannerBackground, {0, 0});
-        BlendSurface(r, m_bannerSurface.get(), {0, 0}, static_cast<uint8_t>(m_bannerAlpha),
-                     nullptr);
+    if (m_bannerAlpha != ui::kBannerIdleAlpha) {
+        m_bannerAlpha =
+            ui::StepBanner(m_bannerAlpha, *m_backBuffer, ToScreenRect(layout::kBannerRect),
+                           *m_bannerSurface, *m_bannerBackground);
         changed = true;
     }
     // Elapsed time as a signed difference, so the 49.7-day wrap of the tick count is harmless.

@@ -1,14 +1,25 @@
-// banner.cpp: ShowBanner prepares a message picture; the timer fades it in.
-#include "app/interface.h"
+// banner.cpp: a message picture prepared for the status banner, and its fade step.
+#include "ui/banner.h"
 
 #include "gfx/jpeg_image.h"
 
-void CInterface::ShowBanner(const std::string& pictureName) {
-    const platform::Rect r = ToScreenRect(layout::kBannerRect);
-    CJpegImage picture;
+namespace ui {
+
+void StartBanner(const std::string& name, platform::Surface& picture, platform::Surface& under,
+                 const platform::Surface& backBuffer, platform::Rect place) {
+    CJpegImage image;
     // A picture that fails to load leaves the previous banner picture, which fades in again.
-    picture.LoadFromResource(pictureName);
-    picture.Draw(m_bannerSurface.get());
-    m_bannerBackground->Copy({0, 0, r.Width(), r.Height()}, *m_backBuffer, r.TopLeft());
-    m_bannerAlpha = 5;
+    image.LoadFromResource(name);
+    image.Draw(&picture);
+    under.Copy({0, 0, place.Width(), place.Height()}, backBuffer, place.TopLeft());
 }
+
+int32_t StepBanner(int32_t alpha, platform::Surface& backBuffer, platform::Rect place,
+                   const platform::Surface& picture, const platform::Surface& under) {
+    alpha += kBannerStep;
+    backBuffer.Copy(place, under, {0, 0});
+    backBuffer.Blend(place, picture, {0, 0}, static_cast<uint8_t>(alpha));
+    return alpha;
+}
+
+} // namespace ui

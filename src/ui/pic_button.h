@@ -1,13 +1,12 @@
 // pic_button.h: CPicButton, a menu button cut from a strip picture with one row per state.
 #pragma once
 
-#include "app/menu_command.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
+#include "ui/menu_command.h"
 
 #include <cstdint>
 
-class CInterface;
 class CJpegImage;
 
 // Final: it has a virtual Draw but no virtual destructor; its owner deletes it directly.
@@ -24,10 +23,12 @@ public:
     CPicButton& operator=(const CPicButton&) = delete;
 
     // Draws the row of m_state into `target` at m_rect and, while highlighted and fading,
-    // blends the resting row over it with alpha m_fade. Does not present.
-    virtual void Draw(platform::Surface* target, CInterface* screen);
-    // One fade step on a timer tick: +30..59; above 244 the button rests.
-    void AdvanceFade(CInterface* screen);
+    // blends the resting row over m_rect of `backBuffer` with alpha m_fade (every caller
+    // draws into the back buffer). Does not present.
+    virtual void Draw(platform::Surface* target, platform::Surface* backBuffer);
+    // One fade step on a timer tick: +30..59; above 244 the button rests. Draws into the back
+    // buffer.
+    void AdvanceFade(platform::Surface* backBuffer);
 
     platform::Rect m_rect;    // window coordinates; also the hit rectangle
     platform::Rect m_srcRect; // row 0 cell in the strip

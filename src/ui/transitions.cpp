@@ -1,10 +1,10 @@
 // transitions.cpp: ShowTransition, the five animated ways a new picture comes in.
-#include "app/interface.h"
+#include "ui/transitions.h"
 
-#include "platform/clock.h"
 #include "platform/rand.h"
 
 #include <algorithm>
+#include <memory>
 
 using platform::Point;
 using platform::Rect;
@@ -24,12 +24,15 @@ void CopyPart(Surface& back, const Surface& source, const Rect& rect, Point sour
 
 } // namespace
 
-void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sourcePoint,
-                                float seconds) {
-    platform::Clock& clock = platform::GetClock();
-    const auto D = static_cast<int64_t>(static_cast<double>(m_counterFrequency) * seconds);
-    const uint64_t F = m_counterFrequency / 100;
-    if (rect.IsEmpty()) rect = m_playRect;
+namespace ui {
+
+void ShowTransition(const Stage& stage, const Surface& source, int alpha, Rect rect,
+                    Point sourcePoint, float seconds, Surface* spare) {
+    platform::Clock& clock = stage.clock;
+    Surface& back = stage.backBuffer;
+    const auto D = static_cast<int64_t>(static_cast<double>(stage.counterFrequency) * seconds);
+    const uint64_t F = stage.counterFrequency / 100;
+    if (rect.IsEmpty()) rect = stage.playRect;
     const int32_t W = rect.Width(), H = rect.Height();
 
     int effect = 0; // draw: see platform::Rand
@@ -38,30 +41,29 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
 
     // Only the blends draw over what the frame before drew; the other effects cover a growing
     // part of the rectangle, so each frame paints over all of the last one and nothing needs
-    // putting back. The saved screen holds nothing while no help or level picture is up: then
-    // it keeps the copy, rather than a new surface as large as the rectangle.
+    // putting back. A spare display-sized surface (the saved screen while no help or level
+    // picture is up) keeps the copy, rather than a new surface as large as the rectangle.
     const bool blends = effect == kCrossFade || effect == kStripFade;
-    const bool borrow =
-        m_savedScreen && !m_helpShown && !m_pictureShown && rect.Intersect(m_displayRect) == rect;
-    // Either the borrowed saved screen or a copy of our own, freed on return.
+    const bool borrow = spare && rect.Intersect(spare->Bounds()) == rect;
+    // Either the borrowed spare or a copy of our own, freed on return.
     platform::SurfacePtr own;
     Surface* saved = nullptr;
     Point savedAt{0, 0};
     if (blends && borrow) {
-        saved = m_savedScreen.get();
+        saved = spare;
         savedAt = rect.TopLeft();
-        saved->Copy(rect, *m_backBuffer, rect.TopLeft());
+        saved->Copy(rect, back, rect.TopLeft());
     } else if (blends) {
-        own = CreateSurface(rect);
+        own = std::make_unique<Surface>(W, H);
         saved = own.get();
-        saved->Copy({0, 0, W, H}, *m_backBuffer, rect.TopLeft());
+        saved->Copy({0, 0, W, H}, back, rect.TopLeft());
     }
 
     const int32_t n = W < 30 ? W : 30;
     const int32_t s = n > 0 ? W / n : 0;
     const int32_t q = H / 4;
 
-    const uint64_t start = ReadCounter();
+    const uint64_t start = clock.Counter();
     uint64_t last = start, now = start;
     const uint64_t end = start + static_cast<uint64_t>(D > 0 ? D : 0);
     // A counter that went back before the start ends the animation rather than stalling it.
@@ -71,15 +73,14 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
         Rect b = rect;
         switch (effect) {
         case kCrossFade:
-            BlendSurface(rect, source, sourcePoint,
-                         static_cast<uint8_t>(std::clamp(static_cast<int>(alpha * p), 0, 255)),
-                         nullptr);
+            back.Blend(rect, source, sourcePoint,
+                       static_cast<uint8_t>(std::clamp(static_cast<int>(alpha * p), 0, 255)));
             break;
         case kOpeningBox: {
             const auto dx = static_cast<int32_t>(W * rem / 2);
             const auto dy = static_cast<int32_t>(H * rem / 2);
             b = {rect.left + dx, rect.top + dy, rect.right - dx, rect.bottom - dy};
-            CopyPart(*m_backBuffer, *source, rect, sourcePoint, b);
+            CopyPart(back, source, rect, sourcePoint, b);
             break;
         }
         case kWipe:
@@ -91,36 +92,38 @@ void CInterface::ShowTransition(Surface* source, int alpha, Rect rect, Point sou
                 b.right = static_cast<int32_t>(rect.right - W * rem);
             else
                 b.bottom = static_cast<int32_t>(rect.bottom - H * rem);
-            CopyPart(*m_backBuffer, *source, rect, sourcePoint, b);
+            CopyPart(back, source, rect, sourcePoint, b);
             break;
         case kFallingStrips:
             for (int32_t i = 0; i < n; ++i) {
                 const int32_t h = std::min(static_cast<int32_t>(H * p + (q * i) / n), H);
                 const Rect strip{rect.left + s * i, rect.top, rect.left + s * i + s, rect.top + h};
-                CopyPart(*m_backBuffer, *source, rect, sourcePoint, strip);
+                CopyPart(back, source, rect, sourcePoint, strip);
             }
             break;
         case kStripFade:
             for (int32_t i = 0; i < n; ++i) {
                 const int a = std::clamp(static_cast<int>(355 * p - (75 * i) / n), 0, 255);
                 const Rect strip{rect.left + s * i, rect.top, rect.left + s * (i + 1), rect.bottom};
-                BlendSurface(strip, source, {sourcePoint.x + s * i, sourcePoint.y},
-                             static_cast<uint8_t>(a), nullptr);
+                back.Blend(strip, source, {sourcePoint.x + s * i, sourcePoint.y},
+                           static_cast<uint8_t>(a));
             }
             break;
         default:
             break;
         }
-        Present();
-        if (saved) m_backBuffer->Copy(rect, *saved, savedAt);
+        stage.present();
+        if (saved) back.Copy(rect, *saved, savedAt);
         // Frames at least 1/100 s apart; sleep rather than spin while waiting.
         for (;;) {
-            now = ReadCounter();
+            now = clock.Counter();
             if (now < last || now - last >= F) break;
             clock.Pause(F - (now - last));
         }
         last = now;
     }
-    m_backBuffer->Copy(rect, *source, sourcePoint);
-    Present();
+    back.Copy(rect, source, sourcePoint);
+    stage.present();
 }
+
+} // namespace ui

@@ -1,0 +1,76 @@
+// overlays.cpp: the main screen's transitions, banner, level picture and help, drawn by ui/
+// with the back buffer, the clock and the present that the screen hands them.
+#include "app/interface.h"
+
+#include "gfx/jpeg_image.h"
+#include "platform/clock.h"
+#include "ui/banner.h"
+#include "ui/level_picture.h"
+#include "ui/transitions.h"
+
+#include <string>
+
+using platform::Rect;
+
+ui::Stage CInterface::MakeStage() {
+    return {*m_backBuffer, m_playRect, platform::GetClock(), m_counterFrequency,
+            [this] { Present(); }};
+}
+
+void CInterface::ShowTransition(platform::Surface* source, int alpha, Rect rect,
+                                platform::Point sourcePoint, float seconds) {
+    // The saved screen is free to keep the old picture while no help or level picture is up.
+    platform::Surface* spare = m_helpShown || m_pictureShown ? nullptr : m_savedScreen.get();
+    ui::ShowTransition(MakeStage(), *source, alpha, rect, sourcePoint, seconds, spare);
+}
+
+void CInterface::ShowBanner(const std::string& pictureName) {
+    ui::StartBanner(pictureName, *m_bannerSurface, *m_bannerBackground, *m_backBuffer,
+                    ToScreenRect(layout::kBannerRect));
+    m_bannerAlpha = ui::kBannerStartAlpha;
+}
+
+void CInterface::ShowLevelPicture(bool show) {
+    if (!m_game) return;
+    if (m_game->m_gameOver && show) return;
+    m_pictureShown = show;
+    const Rect whole{0, 0, m_displayWidth, m_displayHeight};
+    if (show) m_savedScreen->Copy(whole, *m_backBuffer, {0, 0});
+    if (m_game->m_ownPicture) {
+        m_game->ShowPicture(show);
+    } else {
+        const platform::SurfacePtr P = CreateSurface(
+            {0, 0, layout::kLevelPictureRect.Width(), layout::kLevelPictureRect.Height()});
+        CJpegImage picture;
+        picture.LoadFromResource("PIC" + std::to_string(m_game->m_level));
+        picture.Draw(P.get());
+        ui::ZoomLevelPicture(MakeStage(), *P, *m_savedScreen, show);
+    }
+    if (!show) m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
+    Present();
+}
+
+void CInterface::ShowHelp(bool show) {
+    const platform::Rect r = ToScreenRect(layout::kHelpRect);
+    const platform::Rect whole{0, 0, m_displayWidth, m_displayHeight};
+    if (show) {
+        const platform::SurfacePtr S = CreateSurface(r);
+        {
+            // Drawn once, and gone before the saved copy is made: the decoded picture and
+            // the copy need not take memory at the same time.
+            CJpegImage picture;
+            picture.LoadFromResource("HELP");
+            picture.Draw(S.get());
+        }
+        m_savedScreen->Copy(whole, *m_backBuffer, {0, 0});
+        // Until the transition ends the saved screen is what its frames put back, so the
+        // transition may use it as its own copy; it is the help's from then on.
+        m_helpShown = false;
+        ShowTransition(S.get(), 255, r, {0, 0}, 1.0f);
+    }
+    m_helpShown = show;
+    if (!show) {
+        m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
+    }
+    Present();
+}
