@@ -1,8 +1,8 @@
 // interface.h: CInterface, the main screen: the only window, owner of everything drawn.
 //
-// One class, its members defined by concern: app/ (construction, surfaces, timer, input,
-// menu, closing, overlays, score), media/ (sounds, music, settings). The overlays draw with the
-// pieces of ui/, which know nothing of it. It is the game's host (game/game_host.h).
+// One class, its members defined in app/ by concern (construction, surfaces, timer, input,
+// menu, closing, overlays, media, score). What it draws and plays with are the pieces of ui/
+// and media/, which know nothing of it. It is the game's host (game/game_host.h).
 #pragma once
 
 #include "game/game.h"
@@ -93,7 +93,7 @@ public:
     void ShowLevelPicture(bool show);
     void ShowHelp(bool show);
 
-    // ---- sounds, music, settings (media/) ----
+    // ---- sounds, music, settings (app/media.cpp, played and kept by media/) ----
     SoundHandle FindSound(const std::string& name) override;
     void PlaySoundEffect(SoundHandle sound) override;
     void CollectMusicFiles();

@@ -5,6 +5,7 @@ set(RANQUA_APP_SOURCES
   src/app/input.cpp
   src/app/internet_link.cpp
   src/app/link_file.cpp
+  src/app/media.cpp
   src/app/menu.cpp
   src/app/overlays.cpp
   src/app/score.cpp

@@ -1,24 +1,23 @@
-// music.cpp: the music folder's files played in random order while the switch is on.
-#include "app/interface.h"
+// music.cpp: the music folder's files played in random order.
+#include "media/music.h"
 
 #include "platform/files.h"
 #include "platform/rand.h"
 
-void CInterface::CollectMusicFiles() {
-    // Each name goes to the front: the list ends up in the reverse of the listing order.
-    for (const std::string& name : platform::ListFiles(kMusicFolder, ".mp3"))
-        m_musicFiles.push_front(name);
+namespace media {
+
+void CollectTracks(std::deque<std::string>& tracks, const std::string& folder) {
+    for (const std::string& name : platform::ListFiles(folder, ".mp3"))
+        tracks.push_front(name);
 }
 
-void CInterface::PlayRandomTrack() {
-    if (m_musicFiles.empty() || !m_musicWnd) return;
+void PlayRandomTrack(const std::deque<std::string>& tracks, platform::MusicPlayer* player,
+                     const std::string& folder) {
+    if (tracks.empty() || !player) return;
     // draw: see platform::Rand
-    const size_t n = static_cast<size_t>(platform::Rand()) % m_musicFiles.size();
-    m_musicWnd->Open(std::string(kMusicFolder) + m_musicFiles[n]);
-    m_musicWnd->Play();
+    const size_t n = static_cast<size_t>(platform::Rand()) % tracks.size();
+    player->Open(folder + tracks[n]);
+    player->Play();
 }
 
-void CInterface::OnMciNotifyMode(const void* musicWindow, int32_t mode) {
-    if (musicWindow == m_musicWnd.get() && mode == platform::kMciModeStop && m_musicOn)
-        PlayRandomTrack();
-}
+} // namespace media

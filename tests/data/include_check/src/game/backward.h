@@ -1,0 +1,2 @@
+// A game file that reaches up to the main screen.
+#include "app/interface.h"

@@ -1,0 +1,2 @@
+// A folder reached round its name.
+#include "../platform/surface.h"

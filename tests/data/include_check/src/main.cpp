@@ -1,0 +1,3 @@
+// The top: anything.
+#include "app/game_app.h"
+#include "platform/message_box.h"

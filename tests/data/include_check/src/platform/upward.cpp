@@ -1,0 +1,2 @@
+// The lowest folder reaching up.
+#include "layout/layout.h"

@@ -1,0 +1,2 @@
+// A ui file that uses its peer media.
+#include "media/settings.h"

@@ -1,0 +1,2 @@
+// SDL outside platform.
+#include <SDL.h>
