@@ -1,5 +1,6 @@
 // platform_services_test.cpp: the generator, display scale, resources, the shell opener, timer
 // ticks through the message loop and the real music player's stop notification.
+#include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/music.h"
 #include "platform/rand.h"
@@ -45,6 +46,20 @@ fs::path FreshFolder(const std::string& what) {
 }
 
 } // namespace
+
+// The date of a time is the one in the time zone in force, always four digits of year.
+TEST(LocalDate, FollowsTheTimeZone) {
+    const int64_t evening = 1796760000; // 2026-12-08 20:00 UTC
+    for (const auto& [zone, date] :
+         {std::pair{"UTC0", "2026-12-08"}, std::pair{"XYZ-5", "2026-12-09"},
+          std::pair{"XYZ+10", "2026-12-08"}, std::pair{"XYZ+21", "2026-12-07"}}) {
+        testing_support::ScopedEnv tz("TZ", zone);
+        EXPECT_EQ(platform::LocalDate(evening), date) << zone;
+    }
+    testing_support::ScopedEnv tz("TZ", "UTC0");
+    EXPECT_EQ(platform::LocalDate(0), "1970-01-01");
+    EXPECT_EQ(platform::LocalDate(int64_t{1} << 40).size(), 10u); // far beyond year 9999
+}
 
 // The runtime's own sequence: pinned for seed 1, and the formula behind it for any seed.
 TEST(Rand, FollowsTheRuntimeSequenceForEverySeed) {

@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 namespace platform {
@@ -31,6 +33,22 @@ RealClock g_realClock;
 Clock& GetClock() {
     Clock* replaced = CurrentServices().clock;
     return replaced ? *replaced : g_realClock;
+}
+
+std::string LocalDate(int64_t seconds) {
+    ::tzset(); // localtime_r need not look at TZ again by itself
+    const auto t = static_cast<time_t>(seconds);
+    tm local{};
+    if (!::localtime_r(&t, &local)) {
+        local = tm{};
+        local.tm_mday = 1;
+        local.tm_year = 70;
+    }
+    // Four digits whatever the clock says, so that the date always reads back.
+    const int year = std::clamp(local.tm_year + 1900, 0, 9999);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, local.tm_mon + 1, local.tm_mday);
+    return text;
 }
 
 } // namespace platform

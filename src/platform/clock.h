@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -21,6 +22,9 @@ public:
 
 // The real clock, or the one the services in force give (services.h).
 Clock& GetClock();
+
+// The local date of a time in seconds as YYYY-MM-DD, in the time zone in force now (TZ).
+std::string LocalDate(int64_t seconds);
 
 // A clock for tests: every Counter() read moves it on by `step` counts, so a blocking
 // animation of d seconds runs about d * frequency / step frames and then ends.

@@ -1,17 +1,91 @@
-// files.cpp: POSIX directory listing and file reading.
+// files.cpp: POSIX directory listing, file reading, and the atomic, locked rewrite of a file.
 #include "platform/files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <ctime>
 
 #include <algorithm>
 #include <strings.h>
 
 namespace platform {
+
+namespace {
+
+bool WriteAll(int fd, std::string_view data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Every folder above the file named by `path`.
+bool MakeFolders(const std::string& path) {
+    for (size_t i = 1; i < path.size(); ++i) {
+        if (path[i] != '/') continue;
+        const std::string part = path.substr(0, i);
+        if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A file kept as a symbolic link (into a repository of dotfiles, say) stays one: the file that
+// is rewritten is the one the link leads to. Links to links are followed too.
+std::string FollowLinks(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[4096];
+        const ssize_t n = ::readlink(current.c_str(), target, sizeof target - 1);
+        if (n < 0) return current;
+        target[n] = '\0';
+        if (target[0] == '/') {
+            current = target;
+        } else {
+            const size_t slash = current.rfind('/');
+            current = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) +
+                      target;
+        }
+    }
+    return current;
+}
+
+bool Fail(int* error, int reason) {
+    if (error) *error = reason;
+    return false;
+}
+
+// An exclusive lock on an open folder, waiting at most about five seconds: another game holds
+// it only while it rewrites one small file, and one that hangs must not hang us too.
+bool LockWithin(int fd) {
+    for (int tries = 0; tries < 500; ++tries) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        const timespec pause{0, 10'000'000};
+        ::nanosleep(&pause, nullptr);
+    }
+    errno = EWOULDBLOCK;
+    return false;
+}
+
+} // namespace
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) {
     std::vector<std::string> names;
@@ -77,6 +151,98 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_
         }
         data.insert(data.end(), buf, buf + got);
     }
+}
+
+ReadResult ReadSmallFile(const std::string& path, std::string& out, size_t maxBytes) {
+    out.clear();
+    const int fd = OpenRegularFile(path);
+    if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
+    ReadResult result = ReadResult::kOk;
+    char buf[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            result = ReadResult::kUnreadable;
+            break;
+        }
+        if (n == 0) break;
+        out.append(buf, static_cast<size_t>(n));
+        if (out.size() > maxBytes) {
+            result = ReadResult::kTooLarge;
+            break;
+        }
+    }
+    const int reason = errno;
+    ::close(fd);
+    errno = reason;
+    if (result != ReadResult::kOk) out.clear();
+    return result;
+}
+
+bool ReplaceFile(const std::string& linkedPath, std::string_view contents, int* error) {
+    const std::string path = FollowLinks(linkedPath);
+    if (!MakeFolders(path)) return Fail(error, errno);
+    // The new file keeps the old one's permissions: a file made private stays private.
+    mode_t mode = 0644;
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+    // A fresh, unguessable name (O_EXCL): never a stale or planted file of the same name.
+    std::string tmp = path + ".XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
+    if (fd < 0) return Fail(error, errno);
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, contents) && ::fsync(fd) == 0;
+    int reason = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
+    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        reason = errno;
+    }
+    if (!ok) {
+        ::unlink(tmp.c_str());
+        return Fail(error, reason);
+    }
+    return true;
+}
+
+bool UpdateFileLocked(const std::string& path, size_t maxBytes,
+                      const std::function<bool(std::string& text)>& change, int* error) {
+    if (!MakeFolders(path)) return Fail(error, errno);
+    // The folder, not the file: the file is replaced by a rename, and a lock on the old one
+    // would not keep the next writer out.
+    const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return Fail(error, errno);
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); } // releases the lock
+    } closer{folder};
+    if (!LockWithin(folder)) return Fail(error, errno);
+    std::string text;
+    switch (ReadSmallFile(path, text, maxBytes)) {
+    case ReadResult::kOk:
+    case ReadResult::kMissing:
+        break;
+    case ReadResult::kTooLarge:
+        return Fail(error, EFBIG);
+    case ReadResult::kUnreadable:
+        return Fail(error, errno);
+    }
+    if (!change(text)) return true;
+    return ReplaceFile(path, text, error);
+}
+
+std::string UserFolder(const char* variable, const char* underHome) {
+    const char* set = std::getenv(variable);
+    if (set && set[0] == '/') return set;
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw && pw->pw_dir && *pw->pw_dir ? pw->pw_dir : nullptr;
+    }
+    return std::string(home ? home : ".") + "/" + underHome;
 }
 
 } // namespace platform

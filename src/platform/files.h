@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -24,5 +26,31 @@ int OpenRegularFile(const std::string& path);
 // `maxBytes` bytes instead.
 std::optional<std::vector<uint8_t>>
 ReadFileBytes(const std::string& path, size_t maxBytes = 64u << 20, bool keepHead = false);
+
+enum class ReadResult { kOk, kMissing, kTooLarge, kUnreadable };
+// A regular file of at most `maxBytes` into `out`, which stays empty unless kOk. kUnreadable
+// (errno saying why) for a file that is there but cannot be read or is not a regular file.
+ReadResult ReadSmallFile(const std::string& path, std::string& out, size_t maxBytes);
+
+// Replaces the file at `path` by `contents` through a temporary file beside it, flushed to disk
+// and renamed over the old one, so that a crash or a full disk leaves the old file or the new
+// one, never a mixture. The folders are made when missing. A symbolic link at the path stays a
+// link: the file it leads to is replaced, and keeps its permissions. Returns false (errno value
+// in `error`) leaving the old file as it was.
+bool ReplaceFile(const std::string& path, std::string_view contents, int* error = nullptr);
+
+// Reads the file at `path` (empty text when missing), lets `change` edit the text, and replaces
+// the file with the result (ReplaceFile) unless `change` returns false, all under an exclusive
+// lock on the file's folder: two programs doing so at once each see the other's change. Waits
+// a few seconds at most for the lock. A file that is there but cannot be read, or is larger
+// than `maxBytes`, is not replaced. Returns false (errno value in `error`) when nothing was
+// written, except when `change` declined.
+bool UpdateFileLocked(const std::string& path, size_t maxBytes,
+                      const std::function<bool(std::string& text)>& change, int* error = nullptr);
+
+// A per-user base folder by the XDG rules: the value of `variable` when it is an absolute path,
+// else the home folder followed by `underHome` (".config", ".local/share"). Without HOME, the
+// home folder of the user's password entry.
+std::string UserFolder(const char* variable, const char* underHome);
 
 } // namespace platform
