@@ -1,5 +1,7 @@
 // settings_file_test.cpp: the settings file: escaping, names, kept lines, bad files, atomic
-// rewrite that survives a kill, unwritable folders and where the file lives.
+// rewrite that survives a kill, unwritable folders and where the file lives; the best games'
+// file, written the same way, under a lock.
+#include "game/best_games.h"
 #include "platform/config_file.h"
 
 #include "scoped_env.h"
@@ -14,6 +16,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -53,8 +56,9 @@ protected:
     }
     fs::path Dir() const { return m_dir; }
     std::string File() const { return (m_dir / "Ranqua.conf").string(); }
-    size_t EntriesInDir() const {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(m_dir), {}));
+    size_t EntriesInDir() const { return EntriesIn(m_dir); }
+    static size_t EntriesIn(const fs::path& dir) {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {}));
     }
 
 private:
@@ -325,10 +329,22 @@ TEST_F(SettingsFile, PathForKeyFollowsXdgConfigHomeThenHome) {
     for (const char* noHome : {static_cast<const char*>(nullptr), ""}) {
         ScopedEnv home("HOME", noHome);
         ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+        ScopedEnv data("XDG_DATA_HOME", nullptr);
         const passwd* pw = ::getpwuid(::getuid());
         ASSERT_NE(pw, nullptr);
         EXPECT_EQ(ConfigFile::PathForKey(key),
                   std::string(pw->pw_dir) + "/.config/Brindlewood/Quorvale/Marbalo/Ranqua.conf");
+        EXPECT_EQ(BestGamesFile::DefaultPath(),
+                  std::string(pw->pw_dir) + "/.local/share/ranqua/scores");
+    }
+    // The best games follow XDG_DATA_HOME by the same rules.
+    ScopedEnv home("HOME", "/home/player");
+    for (const auto& [set, path] :
+         {std::pair{"/tmp/data", "/tmp/data/ranqua/scores"},
+          std::pair{"relative", "/home/player/.local/share/ranqua/scores"},
+          std::pair{"", "/home/player/.local/share/ranqua/scores"}}) {
+        ScopedEnv data("XDG_DATA_HOME", set);
+        EXPECT_EQ(BestGamesFile::DefaultPath(), path) << set;
     }
 }
 
@@ -363,4 +379,97 @@ TEST_F(SettingsFile, ALinkedFileStaysALinkAndKeepsItsPermissions) {
     EXPECT_EQ(error, ENOTDIR);
     EXPECT_FALSE(file.Write("", "x", &error));
     EXPECT_EQ(error, EINVAL);
+}
+
+// The best games' file: bad lines are dropped and good ones kept, a folder in its place or a
+// folder that cannot be written fails with the reason and leaves the old file, a link stays a
+// link.
+TEST_F(SettingsFile, TheBestGamesFileKeepsItsGoodLinesAndItsOldFileOnFailure) {
+    const fs::path path = Dir() / "ranqua" / "scores";
+    const BestGamesFile file(path.string());
+    BestTable table;
+    std::optional<BestMark> mark;
+    ASSERT_TRUE(file.Read(table));
+    EXPECT_TRUE(table.Entries().empty()); // no file yet
+    ASSERT_TRUE(file.Record({0, "2026-12-08", 0}, mark));
+    EXPECT_FALSE(mark);
+    EXPECT_FALSE(fs::exists(path)); // nothing entered, nothing written
+
+    fs::create_directories(path.parent_path());
+    WriteText(path, "164 2026-12-08 2\ngarbage\n99 2026-13-01 1\n50 2026-01-01 3");
+    ASSERT_TRUE(file.Read(table));
+    EXPECT_EQ(table.Text(), "164 2026-12-08 2\n50 2026-01-01 3\n");
+    ASSERT_TRUE(file.Record({70, "2026-12-09", 1}, mark));
+    ASSERT_TRUE(mark);
+    EXPECT_EQ(mark->place, 1u);
+    EXPECT_EQ(ReadText(path), "164 2026-12-08 2\n70 2026-12-09 1\n50 2026-01-01 3\n");
+    EXPECT_EQ(EntriesIn(path.parent_path()), 1u);
+
+    // A folder that cannot be written. Permission bits do not stop the super-user, so a child
+    // that has given up those rights tries the write.
+    fs::permissions(path.parent_path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                            fs::perms::others_read | fs::perms::others_exec);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        std::string why;
+        const bool ok = file.Record({500, "2026-12-10", 4}, mark, &why);
+        ::_exit(!ok && why == std::strerror(EACCES) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    fs::permissions(path.parent_path(), fs::perms::owner_all);
+    EXPECT_EQ(ReadText(path), "164 2026-12-08 2\n70 2026-12-09 1\n50 2026-01-01 3\n");
+    EXPECT_EQ(EntriesIn(path.parent_path()), 1u);
+
+    // A link into a repository of dotfiles stays a link; the file it leads to is rewritten.
+    fs::create_directories(Dir() / "dotfiles");
+    fs::rename(path, Dir() / "dotfiles" / "scores");
+    fs::create_symlink("../dotfiles/scores", path);
+    ASSERT_TRUE(file.Record({60, "2026-12-11", 0}, mark));
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(ReadText(Dir() / "dotfiles" / "scores"),
+              "164 2026-12-08 2\n70 2026-12-09 1\n60 2026-12-11 0\n50 2026-01-01 3\n");
+
+    fs::remove(path);
+    fs::create_directories(path);
+    std::string reason;
+    EXPECT_FALSE(file.Read(table, &reason));
+    EXPECT_EQ(reason, std::strerror(EISDIR));
+    EXPECT_FALSE(file.Record({60, "2026-12-11", 0}, mark, &reason));
+    EXPECT_EQ(reason, std::strerror(EISDIR));
+    EXPECT_TRUE(fs::is_directory(path));
+}
+
+// Games that end at the same moment in two programs keep each other's entries: each reads,
+// enters and writes under the folder's lock.
+TEST_F(SettingsFile, TwoGamesWritingTheBestGamesAtOnceKeepBothEntries) {
+    const BestGamesFile file((Dir() / "ranqua" / "scores").string());
+    for (int round = 0; round < 10; ++round) {
+        fs::remove_all(Dir() / "ranqua");
+        pid_t children[2];
+        for (int w = 0; w < 2; ++w) {
+            children[w] = ::fork();
+            ASSERT_GE(children[w], 0);
+            if (children[w] == 0) {
+                std::optional<BestMark> mark;
+                bool ok = true;
+                for (int i = 0; i < 5; ++i)
+                    ok = file.Record({10 * i + w + 1, "2026-12-08", static_cast<uint32_t>(w)},
+                                     mark) &&
+                         mark && ok;
+                ::_exit(ok ? 0 : 1);
+            }
+        }
+        for (pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        }
+        BestTable table;
+        ASSERT_TRUE(file.Read(table));
+        ASSERT_EQ(table.Entries().size(), 10u) << "round " << round << ":\n" << table.Text();
+    }
 }

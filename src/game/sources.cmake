@@ -1,4 +1,5 @@
 set(RANQUA_GAME_SOURCES
+  src/game/best_games.cpp
   src/game/board.cpp
   src/game/board_drawing.cpp
   src/game/board_game.cpp
