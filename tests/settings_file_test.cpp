@@ -325,8 +325,9 @@ TEST_F(SettingsFile, PathForKeyFollowsXdgConfigHomeThenHome) {
                       "/home/player/.config/Brindlewood/Quorvale/Marbalo/Ranqua.conf");
         }
     }
-    // Without HOME the password entry gives the home folder, never the working folder.
-    for (const char* noHome : {static_cast<const char*>(nullptr), ""}) {
+    // Without HOME, or with a relative one, the password entry gives the home folder, never the
+    // working folder.
+    for (const char* noHome : {static_cast<const char*>(nullptr), "", "relative/home"}) {
         ScopedEnv home("HOME", noHome);
         ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
         ScopedEnv data("XDG_DATA_HOME", nullptr);

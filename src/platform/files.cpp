@@ -237,8 +237,9 @@ bool UpdateFileLocked(const std::string& path, size_t maxBytes,
 std::string UserFolder(const char* variable, const char* underHome) {
     const char* set = std::getenv(variable);
     if (set && set[0] == '/') return set;
+    // A relative HOME would put the player's files wherever the game was started from.
     const char* home = std::getenv("HOME");
-    if (!home || !*home) {
+    if (!home || home[0] != '/') {
         const passwd* pw = ::getpwuid(::getuid());
         home = pw && pw->pw_dir && *pw->pw_dir ? pw->pw_dir : nullptr;
     }

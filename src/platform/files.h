@@ -49,8 +49,8 @@ bool UpdateFileLocked(const std::string& path, size_t maxBytes,
                       const std::function<bool(std::string& text)>& change, int* error = nullptr);
 
 // A per-user base folder by the XDG rules: the value of `variable` when it is an absolute path,
-// else the home folder followed by `underHome` (".config", ".local/share"). Without HOME, the
-// home folder of the user's password entry.
+// else the home folder followed by `underHome` (".config", ".local/share"). Without HOME, or
+// with a relative one, the home folder of the user's password entry.
 std::string UserFolder(const char* variable, const char* underHome);
 
 } // namespace platform
