@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/message_box.h"
+#include "platform/music.h"
 #include "platform/rand.h"
 #include "platform/resources.h"
 #include "platform/services.h"
@@ -25,8 +26,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #ifndef RANQUA_DATA_DIR
@@ -657,9 +660,25 @@ int Measure(const char* self) {
     return failed ? 1 : 0;
 }
 
+// SDL_mixer alone playing `path` for `seconds`, on the device the game would open, through the
+// game's own player: what the music costs without the game around it (bench/idle.sh).
+int PlayAlone(const char* path, int seconds) {
+    platform::InitAudio();
+    {
+        std::unique_ptr<platform::MusicPlayer> player = platform::CreateMusicPlayer();
+        player->Open(path);
+        player->Play();
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    }
+    platform::ShutdownAudio();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 3 && std::strcmp(argv[1], "--play") == 0)
+        return PlayAlone(argv[2], std::atoi(argv[3]));
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (argc > 3 && std::strcmp(argv[1], "--game-run") == 0)

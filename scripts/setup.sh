@@ -11,7 +11,7 @@ RANQUA_PLAY_PACKAGES=(
 # the installed files, and the Debian package tools.
 RANQUA_TEST_PACKAGES=(
   libgtest-dev
-  xvfb xdotool x11-utils imagemagick sox lame python3 procps
+  xvfb xdotool x11-utils imagemagick sox lame python3 procps time
   desktop-file-utils appstream
   dpkg-dev debhelper lintian fakeroot clang-format
 )
