@@ -2,9 +2,12 @@
 // where the play area sits, and the refusal of too small a display.
 #include "screen_probe.h"
 
+#include "app/command_line.h"
+
 #include <SDL.h>
 
 #include <cstdio>
+#include <vector>
 
 using namespace testing_support;
 
@@ -133,4 +136,48 @@ TEST(SmallDisplay, ShowsTheMessageAndEndsWithCodeZeroBeforeAnySetting) {
     std::filesystem::remove_all(home);
     unsetenv("RANQUA_TEST_SMALL_HOME");
     if (oldHome) setenv("HOME", savedHome.c_str(), 1);
+}
+
+// The command line is read before anything opens; what it asks for, or why it is refused.
+TEST(CommandLineOptions, ChooseTheModeOrAreRefused) {
+    using A = CommandLine::Action;
+    struct Case {
+        std::vector<const char*> args;
+        A action;
+        StartMode mode;
+        platform::Size size;
+    };
+    const Case cases[] = {
+        {{}, A::kRun, StartMode::kSaved, {}},
+        {{"--fullscreen"}, A::kRun, StartMode::kFullScreen, {}},
+        {{"--window"}, A::kRun, StartMode::kWindow, {}},
+        {{"--window=1000x750"}, A::kRun, StartMode::kWindow, {1000, 750}},
+        {{"--window=800X600"}, A::kRun, StartMode::kWindow, {800, 600}},
+        {{"--window=1000x750", "--fullscreen"}, A::kRun, StartMode::kFullScreen, {}}, // last wins
+        {{"--version"}, A::kVersion, StartMode::kSaved, {}},
+        {{"--window", "-h"}, A::kHelp, StartMode::kWindow, {}},
+        {{"--help", "--bogus"}, A::kHelp, StartMode::kSaved, {}},
+        {{"--bogus", "--help"}, A::kError, StartMode::kSaved, {}},
+        {{"1000x750"}, A::kError, StartMode::kSaved, {}},
+        {{"--window=799x600"}, A::kError, StartMode::kSaved, {}},
+        {{"--window=800x599"}, A::kError, StartMode::kSaved, {}},
+        {{"--window=1000"}, A::kError, StartMode::kSaved, {}},
+        {{"--window=1000x750x2"}, A::kError, StartMode::kSaved, {}},
+        {{"--window=x750"}, A::kError, StartMode::kSaved, {}},
+        {{"--window=99999999999x750"}, A::kError, StartMode::kSaved, {}},
+        {{"--window="}, A::kError, StartMode::kSaved, {}},
+        {{"--window 1000x750"}, A::kError, StartMode::kSaved, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"ranqua"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const CommandLine got = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        const std::string what = c.args.empty() ? "(none)" : c.args[0];
+        EXPECT_EQ(got.action, c.action) << what;
+        EXPECT_EQ(got.mode, c.mode) << what;
+        EXPECT_EQ(got.windowSize, c.size) << what;
+        EXPECT_EQ(got.error.empty(), c.action != A::kError) << what;
+        EXPECT_EQ(got.error.find('\n'), std::string::npos) << what; // one line
+    }
+    EXPECT_EQ(VersionText(), std::string("ranqua ") + RANQUA_TEST_VERSION + "\n");
 }

@@ -1,5 +1,6 @@
 set(RANQUA_APP_SOURCES
   src/app/closing.cpp
+  src/app/command_line.cpp
   src/app/construction.cpp
   src/app/game_app.cpp
   src/app/input.cpp

@@ -1,10 +1,29 @@
 #!/usr/bin/env bash
-# game_test.sh: a real game under a private X server: new game, save, one move, save, help,
-# exit from the menu; then a second run ended by a close request (SIGTERM).
+# game_test.sh: the command line's usage, version and refusals; then a real game under a
+# private X server: new game, save, one move, save, help, exit from the menu; then a second
+# run ended by a close request (SIGTERM).
 # Usage: game_test.sh BUILD_DIR (E2E_SCREEN=1920x1080 plays it on a larger screen)
 source "$(dirname "$0")/lib.sh"
 e2e_init game "$1"
 board() { python3 "$E2E_DIR/board.py" "$@"; }
+
+# ---- the command line: usage and version open nothing and touch nothing ----------------
+# Without DISPLAY: a program that tried to open the display would fail.
+launch() { env -u DISPLAY HOME="$E2E_HOME" timeout -s KILL 20 "${E2E_LAUNCHER:-$E2E_BUILD/ranqua-launch}" "$@"; }
+usage=$(launch --help) || e2e_fail "--help ended with an error"
+for word in --fullscreen --window F11 Ctrl+N Ranqua.conf MUSIC/GAME internet.txt; do
+  grep -qF -- "$word" <<<"$usage" || e2e_fail "--help does not mention $word"
+done
+version=$(sed -n '1s/^ranqua (\([^)]*\)).*/\1/p' "$E2E_DIR/../../debian/changelog")
+[ "$(launch --version)" = "ranqua $version" ] || e2e_fail "--version does not say ranqua $version"
+[ -z "$(ls -A "$E2E_HOME")" ] || e2e_fail "--help or --version wrote into the home folder"
+for bad in --bogus --window=640x480 1000x750; do
+  rc=0
+  said=$(launch "$bad" 2>&1 >/dev/null) || rc=$?
+  [ $rc -eq 2 ] && [ "$(wc -l <<<"$said")" -eq 1 ] && [[ $said == "ranqua: "* ]] ||
+    e2e_fail "'$bad' gave code $rc and '$said', expected code 2 and one line"
+done
+[ ! -e "$E2E_HOME/.config" ] || e2e_fail "a refused option touched the settings"
 
 # ---- first run: play one move and leave by the menu ----------------------------------
 e2e_start_game
