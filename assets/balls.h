@@ -2,10 +2,11 @@
 #pragma once
 
 #include "canvas.h"
+#include "layout/layout.h"
 
 namespace art {
 
-constexpr int kColours = 5;
+constexpr int kColours = layout::kBallColours;
 
 // Colour 1..5: red (dot), green (ring), blue (triangle), gold (square), violet (star).
 Rgb BallColour(int colour);

@@ -11,7 +11,7 @@ namespace art {
 namespace {
 
 constexpr int kCell = layout::kCellSize;
-constexpr int kSlot = 37; // the part of a cell the board shows for the last column and row
+constexpr int kSlot = layout::kLastCellShown; // as much as the cut last column and row show
 constexpr double kBallRadius = 15.5;
 
 void SlotPath(cairo_t* cr, double x, double y) {
@@ -26,8 +26,8 @@ void SlotPath(cairo_t* cr, double x, double y) {
 void DrawEmptyBoard(cairo_t* cr) {
     Source(cr, BoardBody());
     cairo_paint(cr);
-    for (int c = 0; c < 7; ++c)
-        for (int r = 0; r < 6; ++r) {
+    for (int c = 0; c < layout::kColumns; ++c)
+        for (int r = 0; r < layout::kRows; ++r) {
             const double x = c * kCell, y = r * kCell;
             SlotPath(cr, x, y);
             cairo_pattern_t* fill = cairo_pattern_create_linear(x, y, x + 10, y + kSlot);
@@ -64,10 +64,10 @@ bool SaveBoard(const std::string& dir, int k, int factor) {
     Canvas board(kBoardRect.Width(), kBoardRect.Height(), false, factor);
     cairo_t* cr = board.cr();
     DrawEmptyBoard(cr);
-    for (int c = 0; c < 7 && k != 0; ++c)
-        for (int r = 0; r < 6; ++r) {
+    for (int c = 0; c < layout::kColumns && k != 0; ++c)
+        for (int r = 0; r < layout::kRows; ++r) {
             const double cx = c * kCell + kSlot / 2.0, cy = r * kCell + kSlot / 2.0;
-            if (k == 6) {
+            if (k == layout::kHighlightPicture) {
                 // The selected cell glows as a whole.
                 cairo_save(cr);
                 SlotPath(cr, c * kCell, r * kCell);
@@ -112,7 +112,7 @@ bool SaveDigits(const std::string& dir, int factor) {
 
 bool MakeBoardArt(const std::string& dir, int factor) {
     bool ok = true;
-    for (int k = 0; k <= 6; ++k)
+    for (int k = 0; k < layout::kBoardPictures; ++k)
         ok &= SaveBoard(dir, k, factor);
     ok &= SaveDigits(dir, factor);
     return ok;

@@ -13,6 +13,8 @@ using layout::kButtonRow;
 using layout::kHelpRect;
 using layout::kLinkRect;
 using layout::kMenuStrip;
+using layout::kPlayHeight;
+using layout::kPlayWidth;
 using layout::kScoreField;
 using layout::MenuButton;
 using layout::Rect;

@@ -117,7 +117,7 @@ void Panel(cairo_t* cr, double x, double y, double w, double h) {
 }
 
 void Sky(cairo_t* cr) {
-    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, 600);
+    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, kPlayHeight);
     Stop(sky, 0, Hex(0x081627));
     Stop(sky, 0.45, Hex(0x0E2B44));
     Stop(sky, 1, Hex(0x061623));
@@ -130,9 +130,9 @@ void Sky(cairo_t* cr) {
         const double base = band < 4 ? 430 + band * 16 : 40 + (band - 4) * 22;
         const double amp = 18 + band * 3, phase = band * 1.7, thick = 10 + band % 3 * 7;
         cairo_new_path(cr);
-        for (int x = -10; x <= 810; x += 10)
+        for (int x = -10; x <= kPlayWidth + 10; x += 10)
             cairo_line_to(cr, x, base + amp * std::sin(x / 130.0 + phase));
-        for (int x = 810; x >= -10; x -= 10)
+        for (int x = kPlayWidth + 10; x >= -10; x -= 10)
             cairo_line_to(cr, x,
                           base + thick + amp * std::sin(x / 130.0 + phase + 0.35) +
                               6 * std::sin(x / 47.0 + band));
@@ -142,17 +142,19 @@ void Sky(cairo_t* cr) {
     }
     Rng rng(7);
     for (int i = 0; i < 46; ++i) { // soft out-of-focus lights
-        const double x = rng.Range(0, 800), y = rng.Range(0, 600), r = rng.Range(5, 34);
+        const double x = rng.Range(0, kPlayWidth), y = rng.Range(0, kPlayHeight),
+                     r = rng.Range(5, 34);
         const Rgb c = i % 5 == 0 ? Hex(0xFFC861) : (i % 2 ? Hex(0x7FE0F0) : Hex(0x6FA8E8));
         cairo_arc(cr, x, y, r, 0, 2 * M_PI);
         Source(cr, c, rng.Range(0.02, 0.05));
         cairo_fill(cr);
     }
     for (int i = 0; i < 140; ++i) { // fine motes of light
-        const double x = rng.Range(0, 800), y = rng.Range(0, 600);
+        const double x = rng.Range(0, kPlayWidth), y = rng.Range(0, kPlayHeight);
         Glow(cr, x, y, rng.Range(1.2, 2.6), Hex(0xCFF4FF), rng.Range(0.15, 0.55));
     }
-    cairo_pattern_t* vignette = cairo_pattern_create_radial(400, 300, 280, 400, 300, 560);
+    const double cx = kPlayWidth / 2, cy = kPlayHeight / 2;
+    cairo_pattern_t* vignette = cairo_pattern_create_radial(cx, cy, 280, cx, cy, 560);
     Stop(vignette, 0, Hex(0x000000), 0);
     Stop(vignette, 1, Hex(0x000000), 0.55);
     cairo_set_source(cr, vignette);
@@ -242,7 +244,7 @@ void DrawBackground(cairo_t* cr) {
 namespace {
 
 bool SaveBack(const std::string& dir, int factor) {
-    Canvas back(800, 600, false, factor);
+    Canvas back(kPlayWidth, kPlayHeight, false, factor);
     DrawBackground(back.cr());
     return back.SaveJpeg(PictureFile(dir, "BACK", factor), 95);
 }

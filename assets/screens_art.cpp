@@ -372,21 +372,21 @@ bool SaveBestMark(const std::string& dir, int factor) {
 }
 
 bool SaveLogo(const std::string& dir, int factor) {
-    Canvas logo(300, 300, false, factor);
+    Canvas logo(layout::kLogoSize, layout::kLogoSize, false, factor);
     cairo_t* cr = logo.cr();
-    const Rgb fill = Hex(0x021E1B); // the colour around the logo at start-up
-    Source(cr, fill);
+    const double mid = layout::kLogoSize / 2;
+    Source(cr, Hex(layout::kBorderColour)); // the colour around the logo at start-up
     cairo_paint(cr);
-    Glow(cr, 150, 150, 140, Hex(0x2FA8A8), 0.4);
-    Glow(cr, 150, 120, 90, Hex(0x8FE8F0), 0.16);
+    Glow(cr, mid, mid, 140, Hex(0x2FA8A8), 0.4);
+    Glow(cr, mid, 120, 90, Hex(0x8FE8F0), 0.16);
     for (int k = 1; k <= kColours; ++k) {
         const double a = M_PI * (1.15 + 0.175 * (k - 1));
-        DrawBall(cr, 150 + 86 * std::cos(a), 168 + 86 * std::sin(a), 19, k);
+        DrawBall(cr, mid + 86 * std::cos(a), 168 + 86 * std::sin(a), 19, k);
     }
-    EmbossedTitle(cr, "Ranqua", 150, 186, 50);
+    EmbossedTitle(cr, "Ranqua", mid, 186, 50);
     Font(cr, Face::SerifItalic, 14);
     Source(cr, Hex(0xBFE8EE));
-    TextCentered(cr, "a game of coloured balls", 150, 214);
+    TextCentered(cr, "a game of coloured balls", mid, 214);
     return logo.SaveJpeg(PictureFile(dir, "LOGO", factor));
 }
 

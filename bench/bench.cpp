@@ -280,8 +280,8 @@ int GameRun(platform::Size display) {
             return Point{};
         };
         auto cell = [&](Point c) {
-            return Point{game->m_boardRect.left + 40 * c.x + 20,
-                         game->m_boardRect.top + 40 * c.y + 20};
+            return Centre(
+                layout::CellRect(c.x, c.y).Offset(game->m_boardRect.left, game->m_boardRect.top));
         };
         Ticks(app, clock, 3);
         Click(app, button(MenuCommand::kNew));
@@ -515,7 +515,8 @@ int Measure(const char* self) {
     for (const platform::Size size : {platform::Size{1920, 1080}, platform::Size{3840, 2160}}) {
         services->display = size;
         const platform::Scale s = platform::DisplayScale(size);
-        const int32_t pw = s.FirstPhysical(800), ph = s.FirstPhysical(600);
+        const int32_t pw = s.FirstPhysical(layout::kPlayWidth),
+                      ph = s.FirstPhysical(layout::kPlayHeight);
         const size_t physBytes = static_cast<size_t>(pw) * ph * 4;
         const double memcpyPhys = MemcpyMicros(physBytes);
         const std::string where = std::to_string(size.width) + "x" + std::to_string(size.height);

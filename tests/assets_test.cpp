@@ -46,17 +46,27 @@ struct Drawn {
 
 // Every picture the generator draws, at its own size; each is drawn at 2x and 3x too.
 std::vector<Drawn> DrawnPictures() {
-    std::vector<Drawn> all = {{"BACK", 800, 600},   {"LOGO", 300, 300},  {"BUT", 728, 76},
-                              {"DIGITS", 144, 21},  {"HELP", 599, 395},  {"BEST", 599, 395},
-                              {"NOBEST", 599, 395}, {"BESTMARK", 14, 21}};
+    using namespace layout;
+    const auto page = [](const char* name) {
+        return Drawn{name, kHelpRect.Width(), kHelpRect.Height()};
+    };
+    std::vector<Drawn> all = {{"BACK", kPlayWidth, kPlayHeight},
+                              {"LOGO", kLogoSize, kLogoSize},
+                              {"BUT", kMenuStripWidth, 4 * kButtonRow},
+                              {"DIGITS", kDigitCells * kDigitWidth, kScoreField.Height()},
+                              page("HELP"),
+                              page("BEST"),
+                              page("NOBEST"),
+                              {"BESTMARK", kBestMarkCell.Width(), kBestMarkCell.Height()}};
     for (const char* n : {"M_CLEAR", "M_LOSE", "M_SAVED", "M_MOVE", "M_CONT", "M_BEST", "M_TOPTEN"})
-        all.push_back({n, 211, 20});
+        all.push_back({n, kBannerRect.Width(), kBannerRect.Height()});
     for (int i = 1; i <= 9; ++i)
-        all.push_back({"M_BUTT" + std::to_string(i), 211, 20});
-    for (int i = 0; i <= 6; ++i)
-        all.push_back({"COL" + std::to_string(i), 277, 237});
+        all.push_back({"M_BUTT" + std::to_string(i), kBannerRect.Width(), kBannerRect.Height()});
+    for (int i = 0; i < kBoardPictures; ++i)
+        all.push_back({"COL" + std::to_string(i), kBoardRect.Width(), kBoardRect.Height()});
     for (int i = 0; i < 16; ++i)
-        all.push_back({"PIC" + std::to_string(i), 358, 469});
+        all.push_back(
+            {"PIC" + std::to_string(i), kLevelPictureRect.Width(), kLevelPictureRect.Height()});
     return all;
 }
 
@@ -139,12 +149,13 @@ TEST(Assets, EveryWaveIsStereo16BitPcmAt11025WithItsDataSize) {
 // over a ball and may light the whole cell.)
 TEST(Assets, BallPicturesKeepTheEmptyBoardAroundEachBall) {
     const DecodedJpeg empty = Picture("COL0");
-    for (int k = 1; k <= 5; ++k) {
+    for (int k = 1; k <= layout::kBallColours; ++k) {
         const DecodedJpeg balls = Picture("COL" + std::to_string(k));
-        for (int c = 0; c < 7; ++c)
-            for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < layout::kColumns; ++c)
+            for (int r = 0; r < layout::kRows; ++r)
                 for (const auto& [dx, dy] : {std::pair{1, 1}, {36, 36}, {38, 20}, {20, 38}}) {
-                    const int x = 40 * c + dx, y = 40 * r + dy;
+                    const layout::Point at = layout::CellRect(c, r).TopLeft();
+                    const int x = at.x + dx, y = at.y + dy;
                     if (x >= empty.width || y >= empty.height) continue;
                     EXPECT_LE(Distance(balls, x, y, empty, x, y), 6)
                         << "COL" << k << " cell " << c << "," << r << " at " << dx << "," << dy;

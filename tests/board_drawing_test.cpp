@@ -8,6 +8,7 @@ using platform::Point;
 using platform::Rect;
 using platform::Surface;
 using testing_support::BoardFromText;
+using testing_support::Centre;
 using testing_support::GameTest;
 using testing_support::Picture;
 using testing_support::RecordingHost;
@@ -16,11 +17,11 @@ using testing_support::SamePixels;
 
 namespace {
 
-using Colours = std::array<Surface, 7>;
+using Colours = std::array<Surface, layout::kBoardPictures>;
 
 Colours ColourPictures() {
     Colours colours;
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < layout::kBoardPictures; ++k)
         colours[k] = Picture("COL" + std::to_string(k));
     return colours;
 }
@@ -28,15 +29,16 @@ Colours ColourPictures() {
 // The board as the pictures say it should look: COL0, each ball's square from its own
 // picture, the highlight at 205/255 over the selected ball only.
 Surface ExpectedBoard(const Board& cells, Point selected, const Colours& colours) {
-    Surface board(277, 237);
+    Surface board(layout::kBoardRect.Width(), layout::kBoardRect.Height());
     board.Copy(board.Bounds(), colours[0], {0, 0});
     for (int c = 0; c < kColumns; ++c)
         for (int r = 0; r < kRows; ++r) {
             const int k = cells[c][r].colour;
             if (k == 0) continue;
-            const Rect cell{40 * c, 40 * r, 40 * c + 40, 40 * r + 40};
+            const Rect cell = layout::CellRect(c, r);
             board.Copy(cell, colours[k], cell.TopLeft());
-            if (selected == Point{c, r}) board.Blend(cell, colours[6], cell.TopLeft(), 205);
+            if (selected == Point{c, r})
+                board.Blend(cell, colours[layout::kHighlightPicture], cell.TopLeft(), 205);
         }
     return board;
 }
@@ -68,8 +70,9 @@ class BoardOnHost : public ::testing::Test {
 protected:
     using Calls = std::vector<std::string>;
     void Click(int c, int r) {
-        game.OnLeftButton(0, game.m_boardRect.left + 40 * c + 20,
-                          game.m_boardRect.top + 40 * r + 20);
+        const Point p =
+            Centre(layout::CellRect(c, r).Offset(game.m_boardRect.left, game.m_boardRect.top));
+        game.OnLeftButton(0, p.x, p.y);
     }
     // One board drawing with `score` on the board.
     static Calls Drawing(int score) {

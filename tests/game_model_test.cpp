@@ -23,17 +23,17 @@ private:
     uint32_t m_state;
 };
 
-using Cells = std::array<std::array<int, 6>, 7>; // [column][row], 0 empty
+using Cells = std::array<std::array<int, kRows>, kColumns>; // [column][row], 0 empty
 
 // Cells that belong to a straight line of 4 or more balls of one colour, in any of the four
 // directions; each cell counted once.
-int RunCells(const Cells& cell, bool (*remove)[6]) {
+int RunCells(const Cells& cell, bool (*remove)[kRows]) {
     const int directions[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
-    auto on = [](int c, int r) { return c >= 0 && c < 7 && r >= 0 && r < 6; };
+    auto on = [](int c, int r) { return c >= 0 && c < kColumns && r >= 0 && r < kRows; };
     int n = 0;
     for (const auto& d : directions)
-        for (int c = 0; c < 7; ++c)
-            for (int r = 0; r < 6; ++r) {
+        for (int c = 0; c < kColumns; ++c)
+            for (int r = 0; r < kRows; ++r) {
                 const int k = cell[c][r];
                 // Only from the first cell of a stretch of one colour.
                 if (k == 0 || (on(c - d[0], r - d[1]) && cell[c - d[0]][r - d[1]] == k)) continue;
@@ -117,8 +117,8 @@ public:
 
     std::string Record() const {
         std::string text;
-        for (int r = 0; r < 6; ++r)
-            for (int c = 0; c < 7; ++c)
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kColumns; ++c)
                 text += static_cast<char>(32 + cell[c][r]);
         uint32_t v = static_cast<uint32_t>(score);
         for (int digit = 0; digit < 4; ++digit) {
@@ -137,7 +137,7 @@ public:
     }
 
     // The empty cells reachable from (fromC, fromR) by steps left, right, up and down.
-    void Region(int fromC, int fromR, bool (*seen)[6]) const {
+    void Region(int fromC, int fromR, bool (*seen)[kRows]) const {
         std::vector<std::pair<int, int>> todo{{fromC, fromR}};
         seen[fromC][fromR] = true;
         while (!todo.empty()) {
@@ -146,7 +146,8 @@ public:
             const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
             for (const auto& s : steps) {
                 const int nc = c + s[0], nr = r + s[1];
-                if (nc < 0 || nc >= 7 || nr < 0 || nr >= 6 || seen[nc][nr] || cell[nc][nr] != 0)
+                if (nc < 0 || nc >= kColumns || nr < 0 || nr >= kRows || seen[nc][nr] ||
+                    cell[nc][nr] != 0)
                     continue;
                 seen[nc][nr] = true;
                 todo.push_back({nc, nr});
@@ -155,7 +156,7 @@ public:
     }
 
     bool Reachable(int fromC, int fromR, int toC, int toR) const {
-        bool seen[7][6] = {};
+        bool seen[kColumns][kRows] = {};
         Region(fromC, fromR, seen);
         return seen[toC][toR];
     }
@@ -181,18 +182,18 @@ private:
         for (int i = 0; i < count; ++i) {
             int c, r;
             do {
-                c = m_rand.Next() % 7;
-                r = m_rand.Next() % 6;
+                c = m_rand.Next() % kColumns;
+                r = m_rand.Next() % kRows;
             } while (cell[c][r] != 0);
-            cell[c][r] = m_rand.Next() % 5 + 1;
+            cell[c][r] = m_rand.Next() % kBallColours + 1;
         }
     }
 
     bool RemoveRuns() {
-        bool remove[7][6] = {};
+        bool remove[kColumns][kRows] = {};
         const int n = RunCells(cell, remove);
-        for (int c = 0; c < 7; ++c)
-            for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < kColumns; ++c)
+            for (int r = 0; r < kRows; ++r)
                 if (remove[c][r]) cell[c][r] = 0;
         score += n;
         LevelRule();
@@ -219,7 +220,7 @@ private:
 int LongestLine(const Cells& cell, int c, int r) {
     const int directions[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
     auto same = [&](int x, int y) {
-        return x >= 0 && x < 7 && y >= 0 && y < 6 && cell[x][y] == cell[c][r];
+        return x >= 0 && x < kColumns && y >= 0 && y < kRows && cell[x][y] == cell[c][r];
     };
     int longest = 0;
     for (const auto& d : directions) {
@@ -240,16 +241,16 @@ public:
     explicit Player(uint32_t seed) : m_rand(seed ^ 0x5EEDu) {}
 
     std::vector<std::pair<int, int>> NextClicks(const Model& model) {
-        if (m_rand.Next() % 4 == 0) return {{m_rand.Next() % 7, m_rand.Next() % 6}};
+        if (m_rand.Next() % 4 == 0) return {{m_rand.Next() % kColumns, m_rand.Next() % kRows}};
         int best = -1;
         std::vector<std::pair<int, int>> choice;
-        for (int c = 0; c < 7; ++c)
-            for (int r = 0; r < 6; ++r) {
+        for (int c = 0; c < kColumns; ++c)
+            for (int r = 0; r < kRows; ++r) {
                 if (model.cell[c][r] == 0) continue;
-                bool seen[7][6] = {};
+                bool seen[kColumns][kRows] = {};
                 model.Region(c, r, seen);
-                for (int tc = 0; tc < 7; ++tc)
-                    for (int tr = 0; tr < 6; ++tr) {
+                for (int tc = 0; tc < kColumns; ++tc)
+                    for (int tr = 0; tr < kRows; ++tr) {
                         if (!seen[tc][tr] || model.cell[tc][tr] != 0) continue;
                         Cells after = model.cell;
                         after[tc][tr] = after[c][r];
@@ -274,9 +275,9 @@ private:
 
 std::string Describe(const Model& m) {
     std::ostringstream out;
-    for (int r = 0; r < 6; ++r) {
+    for (int r = 0; r < kRows; ++r) {
         out << (r ? " " : "");
-        for (int c = 0; c < 7; ++c)
+        for (int c = 0; c < kColumns; ++c)
             out << (m.cell[c][r] ? char('0' + m.cell[c][r]) : '.');
     }
     out << "\nscore " << m.score << " level " << m.level << " unlocked " << m.unlocked << " over "
@@ -300,8 +301,8 @@ protected:
                     game->m_pictureUnlocked == model.unlocked && game->m_gameOver == model.over &&
                     game->m_selected.x == model.selColumn && sounds.played == model.sounds;
         if (model.selColumn >= 0) same = same && game->m_selected.y == model.selRow;
-        for (int c = 0; c < 7; ++c)
-            for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < kColumns; ++c)
+            for (int r = 0; r < kRows; ++r)
                 same = same && game->m_cells[c][r].colour == model.cell[c][r];
         const int programNext = platform::Rand(), modelNext = model.m_rand.Next();
         if (same && programNext == modelNext) return ::testing::AssertionSuccess();

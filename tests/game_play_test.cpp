@@ -15,7 +15,8 @@ using Sounds = std::vector<std::string>;
 std::string Pattern(int balls) {
     Board board{};
     for (int k = 0; k < balls; ++k)
-        board[k % kColumns][k / kColumns].colour = 1 + (k % kColumns + 2 * (k / kColumns)) % 5;
+        board[k % kColumns][k / kColumns].colour =
+            1 + (k % kColumns + 2 * (k / kColumns)) % kBallColours;
     return testing_support::TextFromBoard(board);
 }
 
@@ -156,13 +157,13 @@ TEST_F(GamePlay, NewBallsThatCompleteARunAreRemovedInTheSameMove) {
 TEST_F(GamePlay, FillingTheBoardEndsTheGameSilentlyWithTheLossBanner) {
     StartQuiet();
     NewGameSeeded(5);
-    std::string text = Pattern(42);
+    std::string text = Pattern(kColumns * kRows);
     text.back() = '.';
     SetBoard(text);
     ClickCell(5, 5);
     sounds.played.clear();
     ClickCell(6, 5); // the one new ball takes the cell just left
-    EXPECT_EQ(BallCount(), 42);
+    EXPECT_EQ(BallCount(), kColumns * kRows);
     EXPECT_TRUE(game->m_gameOver);
     EXPECT_EQ(sounds.played, Sounds{"W_MOVE"});
     EXPECT_EQ(screen->m_bannerAlpha, 5);

@@ -45,8 +45,8 @@ protected:
         for (int32_t c = 0; c < kColumns; ++c)
             for (int32_t r = 0; r < kRows; ++r)
                 if (game->m_cells[c][r].colour != 0)
-                    return {game->m_boardRect.left + 40 * c + 20,
-                            game->m_boardRect.top + 40 * r + 20};
+                    return Centre(layout::CellRect(c, r).Offset(game->m_boardRect.left,
+                                                                game->m_boardRect.top));
         ADD_FAILURE() << "no ball on the board";
         return {};
     }
@@ -310,7 +310,7 @@ TEST_F(Soak, RandomClicksKeepTheScreenConsistent) {
         // What the game holds stays within its rules.
         for (const auto& column : game->m_cells)
             for (const BoardCell& cell : column)
-                ASSERT_TRUE(cell.colour >= 0 && cell.colour <= 5);
+                ASSERT_TRUE(cell.colour >= 0 && cell.colour <= kBallColours);
         ASSERT_GE(game->m_score, 0);
         ASSERT_TRUE(screen->m_bannerAlpha == 255 || (screen->m_bannerAlpha - 5) % 50 == 0);
     }

@@ -106,13 +106,13 @@ protected:
             }
         Physical(SDL_MOUSEMOTION, 0, 0);
         game->NewGame();
-        for (int c = 0; c < 7; ++c)
-            for (int r = 0; r < 6; ++r)
-                game->m_cells[c][r].colour = (c + r) % 5 + 1;
-        for (int c = 0; c < 7; ++c)
-            for (int r = 0; r < 6; ++r) {
+        for (int c = 0; c < kColumns; ++c)
+            for (int r = 0; r < kRows; ++r)
+                game->m_cells[c][r].colour = (c + r) % kBallColours + 1;
+        for (int c = 0; c < kColumns; ++c)
+            for (int r = 0; r < kRows; ++r) {
                 const platform::Rect cell =
-                    platform::Rect{40 * c, 40 * r, 40 * c + 40, 40 * r + 40}
+                    layout::CellRect(c, r)
                         .Offset(game->m_boardRect.left, game->m_boardRect.top)
                         .Intersect(game->m_boardRect);
                 for (const platform::Point p : PhysicalProbes(cell)) {

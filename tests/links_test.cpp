@@ -168,7 +168,7 @@ TEST_F(InternetLinks, LinkPicturesThatAreNotFilesOrTooLargeOrTooManyAreContained
     EXPECT_EQ(screen->m_links.back()->m_address, "https://997.example/");
     EXPECT_EQ(messages, std::vector<std::string>{"Error opening JPEG file"}); // the FIFO only
     EXPECT_TRUE(screen->m_links[0]->m_rect.IsEmpty());
-    const Rect field{243, 102, 243 + 176, 102 + 44};
+    const Rect field = screen->ToScreenRect(layout::kLinkRect);
     EXPECT_EQ(screen->m_links[1]->m_rect, field);
     for (size_t i = 3; i < screen->m_links.size(); ++i)
         ASSERT_EQ(screen->m_links[i]->m_picture, screen->m_links[2]->m_picture) << i;

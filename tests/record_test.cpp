@@ -71,7 +71,7 @@ TEST(RecordCells, BuildsRowByRowThenTheScore) {
 }
 
 TEST(RecordCells, RejectsWrongLengthsAndCellsOutsideTheColours) {
-    const std::string good = std::string(42, ' ') + "I   ";
+    const std::string good = std::string(kColumns * kRows, ' ') + "I   ";
     Colours colours{};
     colours[0][0] = 9;
     uint32_t score = 77;

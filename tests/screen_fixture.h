@@ -125,10 +125,11 @@ protected:
 
     // Click the middle of board cell (column, row).
     void ClickCell(int column, int row) {
-        screen->OnLButtonDown(
-            0, {game->m_boardRect.left + 40 * column + 20, game->m_boardRect.top + 40 * row + 20});
-        screen->OnLButtonUp(
-            0, {game->m_boardRect.left + 40 * column + 20, game->m_boardRect.top + 40 * row + 20});
+        const platform::Rect cell = layout::CellRect(column, row);
+        const platform::Point p{game->m_boardRect.left + (cell.left + cell.right) / 2,
+                                game->m_boardRect.top + (cell.top + cell.bottom) / 2};
+        screen->OnLButtonDown(0, p);
+        screen->OnLButtonUp(0, p);
     }
 
     // A stepped clock: each counter read moves 1/10 s on, so a 1-second transition takes 10

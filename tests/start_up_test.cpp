@@ -11,10 +11,6 @@
 
 using namespace testing_support;
 
-namespace {
-constexpr uint32_t kBorder = Rgb(2, 30, 27);
-}
-
 using StartUp = ScreenProbeTest;
 
 TEST_F(StartUp, BeginsWithNoGameTheLogoSoundAndTheBorderOnTheWindow) {
@@ -25,7 +21,7 @@ TEST_F(StartUp, BeginsWithNoGameTheLogoSoundAndTheBorderOnTheWindow) {
     EXPECT_EQ(sounds.played.front(), "LOGO");
     EXPECT_TRUE(messages.empty());
     // The border keeps its dark fill on the window after the forced repaint.
-    EXPECT_EQ(screen->WindowPixel(5, 5), kBorder);
+    EXPECT_EQ(screen->WindowPixel(5, 5), layout::kBorderColour);
 }
 
 // Waiting for the player is no reason to keep the display awake.
@@ -51,7 +47,7 @@ TEST_F(StartUp, ShowsTheLogoFrameThenTheBackgroundAndTheButtonsOnlyWithThePaint)
                 logo.Row(y)[x] = w->WindowPixel(362 + x, 234 + y);
         EXPECT_TRUE(SamePixels(logo, Picture("LOGO")));
         for (platform::Point p : {platform::Point{0, 0}, {1023, 767}, {113, 85}, {361, 400}})
-            EXPECT_EQ(w->WindowPixel(p.x, p.y), kBorder) << p.x << "," << p.y;
+            EXPECT_EQ(w->WindowPixel(p.x, p.y), layout::kBorderColour) << p.x << "," << p.y;
         EXPECT_EQ(sounds.played, std::vector<std::string>{"LOGO"});
     };
     CInterface* s = new (storage) CInterface("RanquaWindow");
@@ -66,7 +62,7 @@ TEST_F(StartUp, ShowsTheLogoFrameThenTheBackgroundAndTheButtonsOnlyWithThePaint)
         EXPECT_TRUE(SamePixels(InBackBuffer(b->m_rect), ButtonRow(b.get(), 0)))
             << static_cast<int32_t>(b->m_id);
     for (platform::Point p : {platform::Point{0, 0}, {1023, 767}, {111, 84}, {912, 683}})
-        EXPECT_EQ(s->m_backBuffer->Pixel(p.x, p.y), kBorder);
+        EXPECT_EQ(s->m_backBuffer->Pixel(p.x, p.y), layout::kBorderColour);
 
     s->OnPaint();
     EXPECT_TRUE(SamePixels(OnWindow(s->m_displayRect), *s->m_backBuffer));

@@ -238,7 +238,7 @@ TEST_F(Transitions, WholeDisplayTransitionShowsItsFramesInThePlayAreaOnly) {
     std::vector<uint32_t> middles;
     probe.onRead = [&] {
         for (Point p : border)
-            EXPECT_EQ(screen->WindowPixel(p.x, p.y), Rgb(2, 30, 27));
+            EXPECT_EQ(screen->WindowPixel(p.x, p.y), layout::kBorderColour);
         middles.push_back(screen->WindowPixel(middle.x, middle.y));
     };
     platform::SeedRand(SeedForEffect(0));
@@ -249,7 +249,7 @@ TEST_F(Transitions, WholeDisplayTransitionShowsItsFramesInThePlayAreaOnly) {
     EXPECT_NE(middles[1], middles[20]);                     // the play area darkened
     EXPECT_EQ(screen->WindowPixel(middle.x, middle.y), 0u); // and ended black
     for (Point p : border) {
-        EXPECT_EQ(screen->WindowPixel(p.x, p.y), Rgb(2, 30, 27));
+        EXPECT_EQ(screen->WindowPixel(p.x, p.y), layout::kBorderColour);
         EXPECT_EQ(screen->m_backBuffer->Pixel(p.x, p.y), 0u);
     }
     screen->OnPaint();

@@ -28,7 +28,6 @@ class CInternetLink;
 
 // The main screen's own constants, beside the shared places of layout/layout.h.
 namespace layout {
-inline constexpr uint32_t kBorderColour = platform::Rgb(2, 30, 27);
 inline constexpr uint32_t kWindowBackColour = platform::Rgb(0, 22, 46);
 inline constexpr uint32_t kTimerId = 1;
 inline constexpr uint32_t kTimerPeriodMs = 80;

@@ -1,6 +1,8 @@
 // internet_link.cpp: a link picture and its address.
 #include "app/internet_link.h"
 
+#include "layout/layout.h"
+
 #include <algorithm>
 
 namespace {
@@ -20,9 +22,10 @@ CInternetLink::CInternetLink(const std::string& pictureFile, const std::string& 
 CInternetLink::CInternetLink(std::shared_ptr<CJpegImage> picture, const std::string& address,
                              platform::Point position)
     : m_address(address), m_picture(std::move(picture)) {
+    // The link field: a link picture is drawn, and clicked, only within its place's size.
     m_rect = {position.x, position.y,
-              position.x + std::clamp(m_picture->m_width, 0, kLinkFieldWidth),
-              position.y + std::clamp(m_picture->m_height, 0, kLinkFieldHeight)};
+              position.x + std::clamp(m_picture->m_width, 0, layout::kLinkRect.Width()),
+              position.y + std::clamp(m_picture->m_height, 0, layout::kLinkRect.Height())};
 }
 
 CInternetLink::~CInternetLink() = default;

@@ -7,10 +7,6 @@
 #include <memory>
 #include <string>
 
-// The link field: a link picture is drawn, and clicked, only within this size.
-constexpr int32_t kLinkFieldWidth = 176;
-constexpr int32_t kLinkFieldHeight = 44;
-
 class CInternetLink {
 public:
     // Loads the picture from `pictureFile` (a failure leaves it 0 x 0); `position` is the

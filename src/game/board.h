@@ -7,10 +7,10 @@
 #include <array>
 #include <cstdint>
 
-constexpr int32_t kColumns = 7;
-constexpr int32_t kRows = 6;
+constexpr int32_t kColumns = layout::kColumns;
+constexpr int32_t kRows = layout::kRows;
 constexpr int32_t kCellSize = layout::kCellSize;
-constexpr int32_t kBallColours = 5;
+constexpr int32_t kBallColours = layout::kBallColours;
 
 struct BoardCell {
     int32_t colour = 0; // 0 empty, 1..5 a ball of that colour

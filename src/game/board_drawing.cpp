@@ -14,9 +14,11 @@ void CBoardGame::DrawBoard() {
             const int32_t x = kCellSize * c + m_cellOrigin.x;
             const int32_t y = kCellSize * r + m_cellOrigin.y;
             const Rect cell{x, y, x + kCellSize, y + kCellSize};
-            if (k > 0 && k < 7) board->Copy(cell, *m_colourSurfaces[k], {x, y});
+            if (k > 0 && k < layout::kBoardPictures)
+                board->Copy(cell, *m_colourSurfaces[k], {x, y});
             if (m_selected.x == c && m_selected.y == r)
-                m_screen->BlendSurface(cell, m_colourSurfaces[6].get(), {x, y}, 205, board.get());
+                m_screen->BlendSurface(cell, m_colourSurfaces[layout::kHighlightPicture].get(),
+                                       {x, y}, 205, board.get());
         }
     m_screen->ShowTransition(board.get(), 255, m_boardRect, {0, 0}, 0.5f);
     m_screen->DrawScore(m_score);

@@ -17,7 +17,7 @@ CBoardGame::CBoardGame(CGameHost* screen) : CGame(screen) {
     m_name = "Ranqua";
     m_boardRect = screen->ToScreenRect(layout::kBoardRect);
     m_cellOrigin = {0, 0};
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < layout::kBoardPictures; ++k) {
         m_colourSurfaces[k] = screen->CreateSurface(m_boardRect);
         CJpegImage picture;
         picture.LoadFromResource("COL" + std::to_string(k));

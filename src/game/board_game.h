@@ -35,6 +35,6 @@ public:
     int32_t m_score = 0;
     platform::Point m_selected{-1, 0}; // column -1: nothing selected
     SoundHandle m_sndMove;
-    std::array<platform::SurfacePtr, 7> m_colourSurfaces;
+    std::array<platform::SurfacePtr, layout::kBoardPictures> m_colourSurfaces;
     Board m_cells{};
 };

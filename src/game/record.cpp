@@ -39,7 +39,7 @@ bool ParseRecord(std::string_view text, std::array<std::array<int32_t, kRows>, k
         if (colour < 0 || colour > kBallColours) return false;
         parsed[k % kColumns][k / kColumns] = colour;
     }
-    const uint32_t value = DecodeBase224(text.substr(42));
+    const uint32_t value = DecodeBase224(text.substr(kColumns * kRows));
     // The game keeps its score as a signed 32-bit number; it never saves a larger one.
     if (value > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) return false;
     colours = parsed;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-constexpr size_t kRecordLength = 46;
+constexpr size_t kRecordLength = kColumns * kRows + 4;
 
 // Least significant digit first, each digit as code 32..255; unused digits are spaces.
 std::string EncodeBase224(uint32_t value);

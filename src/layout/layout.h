@@ -17,11 +17,31 @@ using platform::Rect;
 
 inline constexpr int32_t kPlayWidth = 800;
 inline constexpr int32_t kPlayHeight = 600;
+// Around the play area on a larger display, and around the logo that start-up shows on it:
+// 0x00RRGGBB.
+inline constexpr uint32_t kBorderColour = 0x021E1B;
+// The logo, a square centred on the whole display at start-up.
+inline constexpr int32_t kLogoSize = 300;
 
 // The board: seven columns by six rows of square cells from its top left corner. The whole-board
 // pictures are this size; the last column and row show only part of their cells.
+inline constexpr int32_t kColumns = 7;
+inline constexpr int32_t kRows = 6;
 inline constexpr int32_t kCellSize = 40;
 inline constexpr Rect kBoardRect{331, 172, 608, 409};
+// How much of a cell of the last column, and of the last row, the board shows.
+inline constexpr int32_t kLastCellShown = kBoardRect.Width() - (kColumns - 1) * kCellSize;
+static_assert(kLastCellShown == kBoardRect.Height() - (kRows - 1) * kCellSize);
+// Cell (column, row) relative to the board's top left corner.
+inline constexpr Rect CellRect(int32_t column, int32_t row) {
+    return {kCellSize * column, kCellSize * row, kCellSize * (column + 1), kCellSize * (row + 1)};
+}
+// Balls come in five colours, 1 to 5. The whole-board pictures "COL0" to "COL6" are the empty
+// board, the board full of balls of each colour, and full of the highlight that marks the
+// selected ball.
+inline constexpr int32_t kBallColours = 5;
+inline constexpr int32_t kHighlightPicture = kBallColours + 1;
+inline constexpr int32_t kBoardPictures = kBallColours + 2;
 
 inline constexpr Rect kScoreField{274, 506, 346, 527};
 inline constexpr Rect kBannerRect{498, 498, 709, 518};
@@ -29,8 +49,11 @@ inline constexpr Rect kBannerRect{498, 498, 709, 518};
 inline constexpr Rect kLinkRect{131, 18, 307, 62};
 inline constexpr Point kLinkPosition = kLinkRect.TopLeft();
 inline constexpr Rect kHelpRect{145, 104, 744, 499};
-// Where the level picture rests once shown; every level picture has its size.
+// Where the level picture rests once shown; every level picture has its size. Showing it
+// zooms from the start place to the end place, 5 pixels above its rest.
 inline constexpr Rect kLevelPictureRect{192, 20, 550, 489};
+inline constexpr Rect kLevelZoomStart{214, 17, 324, 167};
+inline constexpr Rect kLevelZoomEnd = kLevelPictureRect.Offset(0, -5);
 
 // The digit strip: 0 to 9, a blank cell and a minus sign, each as tall as the score field. The
 // score is drawn right-aligned, one cell at a time leftwards from the last one.

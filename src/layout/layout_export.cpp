@@ -19,8 +19,12 @@ int main(int argc, char** argv) {
     std::fprintf(out, "# Generated from src/layout/layout.h at build time; do not edit.\n");
     std::fprintf(out, "LAYOUT_PLAY_WIDTH=%d\nLAYOUT_PLAY_HEIGHT=%d\n", layout::kPlayWidth,
                  layout::kPlayHeight);
+    std::fprintf(out, "LAYOUT_BORDER_COLOUR=\"%u %u %u\"\n", layout::kBorderColour >> 16,
+                 (layout::kBorderColour >> 8) & 0xFF, layout::kBorderColour & 0xFF);
     std::fprintf(out, "LAYOUT_BOARD_LEFT=%d\nLAYOUT_BOARD_TOP=%d\nLAYOUT_CELL_SIZE=%d\n",
                  layout::kBoardRect.left, layout::kBoardRect.top, layout::kCellSize);
+    std::fprintf(out, "LAYOUT_COLUMNS=%d\nLAYOUT_ROWS=%d\nLAYOUT_BALL_COLOURS=%d\n",
+                 layout::kColumns, layout::kRows, layout::kBallColours);
     // Each button's place as "left top right bottom", named by its caption in lower case.
     for (const layout::MenuButton& b : layout::kMenuStrip) {
         if (b.place.IsEmpty()) continue;

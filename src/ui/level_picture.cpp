@@ -16,15 +16,16 @@ void ZoomLevelPicture(const Stage& stage, const platform::Surface& picture,
     uint64_t now = start;
     const uint64_t end = start + stage.counterFrequency;
     const platform::Point o = stage.playRect.TopLeft();
+    constexpr Rect from = layout::kLevelZoomStart, to = layout::kLevelZoomEnd;
     bool restoreWhole = !show;
     // A counter that went back before the start ends the animation rather than stalling it.
     while (now < end && now >= start) {
         const float rem = static_cast<float>(static_cast<double>(end - now) / D);
         const float f = show ? 1.0f - rem : rem;
-        const auto x = static_cast<int32_t>(o.x + 214 - 22 * f);
-        const auto y = static_cast<int32_t>(o.y + 17 - 2 * f);
-        const auto w = static_cast<int32_t>(110 + (layout::kLevelPictureRect.Width() - 110) * f);
-        const auto h = static_cast<int32_t>(150 + (layout::kLevelPictureRect.Height() - 150) * f);
+        const auto x = static_cast<int32_t>(o.x + from.left - (from.left - to.left) * f);
+        const auto y = static_cast<int32_t>(o.y + from.top - (from.top - to.top) * f);
+        const auto w = static_cast<int32_t>(from.Width() + (to.Width() - from.Width()) * f);
+        const auto h = static_cast<int32_t>(from.Height() + (to.Height() - from.Height()) * f);
         const Rect dst{x, y, x + w, y + h};
         if (f < 0.5f) {
             const auto a = static_cast<int>((f + 0.5f) * 205 + 50);

@@ -1,5 +1,7 @@
 # board.py: reads the settings file and the saved-game record for the end-to-end tests.
 """Subcommands (values are passed around as hex, so any byte survives the shell):
+The board's size and colours come from the LAYOUT_* variables of build/layout.sh (lib.sh
+exports them).
 
   get CONF NAME              the value's bytes in hex, or "-" when the value is missing
   show HEX                   the record as a 7 x 6 picture and the score, for the log
@@ -9,11 +11,14 @@
                              AFTER is what the rules allow after that move from BEFORE
 """
 
+import os
 import re
 import sys
 from collections import deque
 
-COLUMNS, ROWS = 7, 6
+COLUMNS, ROWS, COLOURS = (int(os.environ["LAYOUT_" + n]) for n in ("COLUMNS", "ROWS", "BALL_COLOURS"))
+CELLS = COLUMNS * ROWS
+RECORD = CELLS + 4  # the cells, then the score in four base-224 digits
 
 
 def read_conf(path):
@@ -45,13 +50,13 @@ def read_conf(path):
 
 
 def decode(record):
-    """(cells[column][row], score) of a 46-byte record."""
-    if len(record) != 46:
-        raise ValueError("record of %d bytes, not 46" % len(record))
+    """(cells[column][row], score) of a record."""
+    if len(record) != RECORD:
+        raise ValueError("record of %d bytes, not %d" % (len(record), RECORD))
     cells = [[record[c + COLUMNS * r] - 32 for r in range(ROWS)] for c in range(COLUMNS)]
     score = 0
     for n in range(3, -1, -1):
-        score = score * 224 + (record[42 + n] - 32) % 256
+        score = score * 224 + (record[CELLS + n] - 32) % 256
     return cells, score
 
 
@@ -147,8 +152,8 @@ def check_move(before, after, fc, fr, tc, tr):
         return faults
     new = [(c, r) for c, r in cells if m[c][r] == 0 and a[c][r] != 0]
     want_new = balls_to_add(count_empty(m))
-    if any(not 1 <= a[c][r] <= 5 for c, r in new):
-        faults.append("a new ball has a colour outside 1..5")
+    if any(not 1 <= a[c][r] <= COLOURS for c, r in new):
+        faults.append("a new ball has a colour outside 1..%d" % COLOURS)
     if sa == sb:
         for c, r in cells:
             if m[c][r] != 0 and a[c][r] != m[c][r]:
@@ -175,11 +180,11 @@ def main(argv):
         return 0
     if cmd == "check" and len(argv) == 3:
         record = bytes.fromhex(argv[2])
-        if len(record) != 46:
-            print("record of %d bytes, not 46" % len(record))
+        if len(record) != RECORD:
+            print("record of %d bytes, not %d" % (len(record), RECORD))
             return 1
-        if any(not 0 <= ch - 32 <= 5 for ch in record[:42]):
-            print("a cell holds a colour outside 0..5")
+        if any(not 0 <= ch - 32 <= COLOURS for ch in record[:CELLS]):
+            print("a cell holds a colour outside 0..%d" % COLOURS)
             return 1
         if count_empty(decode(record)[0]) == 0:
             print("a saved game never has a full board")

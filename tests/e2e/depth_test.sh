@@ -42,9 +42,9 @@ e2e_start_game
 e2e_wait_idle
 e2e_shot screen
 corner=$(pixel 1 1)
-near "$corner" 2 30 27 || e2e_fail "the screen's corner shows ($corner), not the dark border"
+near "$corner" $LAYOUT_BORDER_COLOUR || e2e_fail "the screen's corner shows ($corner), not the dark border"
 middle=$(pixel $((E2E_W / 2)) $((E2E_H / 2)))
-[ "$middle" != "0 0 0" ] && ! near "$middle" 2 30 27 ||
+[ "$middle" != "0 0 0" ] && ! near "$middle" $LAYOUT_BORDER_COLOUR ||
     e2e_fail "the play area shows ($middle): the background did not reach the screen"
 e2e_log "depth $2: corner ($corner), middle ($middle)"
 e2e_click_button exit

@@ -45,7 +45,8 @@ first=$(e2e_wait_value_change Game -)
 board check "$first" || e2e_fail "the first saved game is not a valid record"
 e2e_log "after New game:"
 board show "$first"
-balls=$(python3 -c 'import sys; r=bytes.fromhex(sys.argv[1]); print(sum(1 for b in r[:42] if b != 32))' "$first")
+balls=$(python3 -c 'import sys; r=bytes.fromhex(sys.argv[1]); print(sum(1 for b in r[:int(sys.argv[2])] if b != 32))' \
+    "$first" $((LAYOUT_COLUMNS * LAYOUT_ROWS)))
 [ "$balls" -eq 4 ] || e2e_fail "a new game shows $balls balls, expected 4"
 [ "${first: -8}" = "20202020" ] || e2e_fail "a new game's score is not 0"
 e2e_wait_idle

@@ -40,10 +40,13 @@ e2e_init() {
     [ "$E2E_SCREEN" = 1024x768 ] || E2E_NAME=$E2E_NAME-$E2E_SCREEN
     E2E_BUILD=$(cd "$2" && pwd -P)
     [ -x "$E2E_BUILD/ranqua-launch" ] || e2e_fail "no $E2E_BUILD/ranqua-launch"
-    # The play area's size, the board and the buttons, as the game has them (LAYOUT_*).
+    # The play area's size, the board and the buttons, as the game has them (LAYOUT_*),
+    # exported for board.py.
     [ -f "$E2E_BUILD/layout.sh" ] || e2e_fail "no $E2E_BUILD/layout.sh"
+    set -a
     # shellcheck source=/dev/null
     source "$E2E_BUILD/layout.sh"
+    set +a
     local pw=$LAYOUT_PLAY_WIDTH ph=$LAYOUT_PLAY_HEIGHT
     # The game fills the screen at s = min(W / pw, H / ph) = E2E_NUM / E2E_DEN and sees the
     # logical screen floor(W / s) x floor(H / s); the play area's logical origin is E2E_OX, E2E_OY.
