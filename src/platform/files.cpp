@@ -13,6 +13,7 @@
 #include <ctime>
 
 #include <algorithm>
+#include <memory>
 #include <strings.h>
 
 namespace platform {
@@ -85,13 +86,20 @@ bool LockWithin(int fd) {
     return false;
 }
 
+struct DirClose {
+    void operator()(DIR* d) const {
+        // A folder only read from has nothing to report when it closes.
+        static_cast<void>(::closedir(d));
+    }
+};
+
 } // namespace
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) {
     std::vector<std::string> names;
-    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    const std::unique_ptr<DIR, DirClose> d(::opendir(folder.empty() ? "." : folder.c_str()));
     if (!d) return names;
-    while (dirent* e = ::readdir(d)) {
+    while (dirent* e = ::readdir(d.get())) {
         const std::string name = e->d_name;
         if (name.size() < suffix.size() || name == "." || name == "..") continue;
         if (strcasecmp(name.c_str() + name.size() - suffix.size(), suffix.c_str()) != 0) continue;
@@ -101,7 +109,6 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
         if (::stat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
         names.push_back(name);
     }
-    ::closedir(d);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -115,37 +122,35 @@ std::string CurrentDirectory() {
     return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
 }
 
-int OpenRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return -1;
+UniqueFd OpenRegularFile(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!fd) return fd;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         const int reason = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
+        fd = UniqueFd();
         errno = reason;
-        return -1;
     }
     return fd;
 }
 
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes,
                                                   bool keepHead) {
-    const int fd = OpenRegularFile(path);
-    if (fd < 0) return std::nullopt;
-    const struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const UniqueFd fd = OpenRegularFile(path);
+    if (!fd) return std::nullopt;
     std::vector<uint8_t> data;
     uint8_t buf[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        const ssize_t n = ::read(fd.Get(), buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return std::nullopt;
         if (n == 0) return data;
         const auto got = static_cast<size_t>(n);
         if (data.size() + got > maxBytes) {
-            if (!keepHead) return std::nullopt;
+            if (!keepHead) {
+                errno = EFBIG;
+                return std::nullopt;
+            }
             data.insert(data.end(), buf, buf + (maxBytes - data.size()));
             return data;
         }
@@ -155,29 +160,13 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_
 
 ReadResult ReadSmallFile(const std::string& path, std::string& out, size_t maxBytes) {
     out.clear();
-    const int fd = OpenRegularFile(path);
-    if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kUnreadable;
-    ReadResult result = ReadResult::kOk;
-    char buf[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            result = ReadResult::kUnreadable;
-            break;
-        }
-        if (n == 0) break;
-        out.append(buf, static_cast<size_t>(n));
-        if (out.size() > maxBytes) {
-            result = ReadResult::kTooLarge;
-            break;
-        }
+    const auto bytes = ReadFileBytes(path, maxBytes);
+    if (!bytes) {
+        if (errno == ENOENT) return ReadResult::kMissing;
+        return errno == EFBIG ? ReadResult::kTooLarge : ReadResult::kUnreadable;
     }
-    const int reason = errno;
-    ::close(fd);
-    errno = reason;
-    if (result != ReadResult::kOk) out.clear();
-    return result;
+    out.assign(bytes->begin(), bytes->end());
+    return ReadResult::kOk;
 }
 
 bool ReplaceFile(const std::string& linkedPath, std::string_view contents, int* error) {
@@ -189,11 +178,12 @@ bool ReplaceFile(const std::string& linkedPath, std::string_view contents, int* 
     if (::stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
     // A fresh, unguessable name (O_EXCL): never a stale or planted file of the same name.
     std::string tmp = path + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) return Fail(error, errno);
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, contents) && ::fsync(fd) == 0;
+    UniqueFd fd(::mkstemp(tmp.data()));
+    if (!fd) return Fail(error, errno);
+    bool ok =
+        ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), contents) && ::fsync(fd.Get()) == 0;
     int reason = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
+    if (!fd.Close() && ok) {
         ok = false;
         reason = errno;
     }
@@ -213,13 +203,10 @@ bool UpdateFileLocked(const std::string& path, size_t maxBytes,
     if (!MakeFolders(path)) return Fail(error, errno);
     // The folder, not the file: the file is replaced by a rename, and a lock on the old one
     // would not keep the next writer out.
-    const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) return Fail(error, errno);
-    const struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); } // releases the lock
-    } closer{folder};
-    if (!LockWithin(folder)) return Fail(error, errno);
+    // Closing it releases the lock.
+    const UniqueFd folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder) return Fail(error, errno);
+    if (!LockWithin(folder.Get())) return Fail(error, errno);
     std::string text;
     switch (ReadSmallFile(path, text, maxBytes)) {
     case ReadResult::kOk:

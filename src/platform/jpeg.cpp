@@ -45,11 +45,19 @@ void EmitMessage(j_common_ptr cinfo, int level) {
 
 void OutputMessage(j_common_ptr) {}
 
+// The decoder's state, given back however the decoding ends (a failure jumps back to the frame
+// that holds this, so it ends there too).
+struct DecompressRelease {
+    jpeg_decompress_struct* cinfo;
+    ~DecompressRelease() { jpeg_destroy_decompress(cinfo); }
+};
+
 // Decodes into the buffer `allocate(bytes)` gives; fills `out` but its pixels on success.
 template <typename Allocate>
 bool Decode(const uint8_t* data, size_t size, DecodedJpeg& out, Allocate allocate) {
     if (!data || size == 0 || size > ULONG_MAX) return false;
     jpeg_decompress_struct cinfo{};
+    const DecompressRelease release{&cinfo};
     ErrorManager err{};
     cinfo.err = jpeg_std_error(&err.base);
     err.base.error_exit = ErrorExit;
@@ -57,10 +65,7 @@ bool Decode(const uint8_t* data, size_t size, DecodedJpeg& out, Allocate allocat
     err.base.output_message = OutputMessage;
     // Nothing that must survive a jump back here lives in this frame but the decoder's state;
     // the pixels belong to the caller's buffer.
-    if (setjmp(err.escape) != 0) {
-        jpeg_destroy_decompress(&cinfo);
-        return false;
-    }
+    if (setjmp(err.escape) != 0) return false;
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK)
@@ -90,7 +95,6 @@ bool Decode(const uint8_t* data, size_t size, DecodedJpeg& out, Allocate allocat
     }
     // Reading on to the end marker is what finds a file that ends early.
     jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
     out.width = static_cast<int32_t>(width);
     out.height = static_cast<int32_t>(height);
     out.channels = channels;

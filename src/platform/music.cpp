@@ -7,10 +7,9 @@
 
 #include <SDL_mixer.h>
 
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdio>
+#include <memory>
 
 namespace platform {
 
@@ -18,17 +17,26 @@ namespace {
 
 class MixerMusic;
 
+struct FileClose {
+    void operator()(FILE* f) const {
+        // A file only read from has nothing to report when it closes.
+        static_cast<void>(std::fclose(f));
+    }
+};
+
+struct MusicFree {
+    void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
+};
+
 // A track is opened only if it is a regular file: see OpenRegularFile.
 SDL_RWops* OpenTrack(const std::string& path) {
-    const int fd = OpenRegularFile(path);
-    if (fd < 0) return nullptr;
-    FILE* f = ::fdopen(fd, "rb");
-    if (!f) {
-        ::close(fd);
-        return nullptr;
-    }
-    SDL_RWops* rw = SDL_RWFromFP(f, SDL_TRUE);
-    if (!rw) std::fclose(f);
+    UniqueFd fd = OpenRegularFile(path);
+    if (!fd) return nullptr;
+    std::unique_ptr<FILE, FileClose> file(::fdopen(fd.Get(), "rb"));
+    if (!file) return nullptr;
+    static_cast<void>(fd.Release()); // the FILE closes it now
+    SDL_RWops* rw = SDL_RWFromFP(file.get(), SDL_TRUE);
+    if (rw) static_cast<void>(file.release()); // and the RWops the FILE
     return rw;
 }
 
@@ -53,14 +61,14 @@ public:
     void Open(const std::string& path) override {
         Close();
         NewMusicTrack();
-        if (SDL_RWops* file = OpenTrack(path)) m_music = Mix_LoadMUS_RW(file, 1);
+        if (SDL_RWops* file = OpenTrack(path)) m_music.reset(Mix_LoadMUS_RW(file, 1));
     }
     void Play() override {
         if (!m_music) return;
         NewMusicTrack();
         g_playing = this;
         Mix_HookMusicFinished(MusicFinished);
-        Mix_PlayMusic(m_music, 0);
+        Mix_PlayMusic(m_music.get(), 0);
     }
     void Stop() override {
         // Whatever this track reported before is stale now, and the stop is reported at once,
@@ -75,14 +83,12 @@ public:
 
 private:
     void Close() {
-        if (m_music) {
-            if (g_playing == this) Mix_HookMusicFinished(nullptr);
-            Mix_FreeMusic(m_music);
-            if (g_playing == this) Mix_HookMusicFinished(MusicFinished);
-        }
-        m_music = nullptr;
+        if (!m_music) return;
+        if (g_playing == this) Mix_HookMusicFinished(nullptr);
+        m_music.reset();
+        if (g_playing == this) Mix_HookMusicFinished(MusicFinished);
     }
-    Mix_Music* m_music = nullptr;
+    std::unique_ptr<Mix_Music, MusicFree> m_music;
 };
 
 // Runs on the audio thread: only queue the notification.

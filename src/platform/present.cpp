@@ -12,6 +12,7 @@
 #include <cstring>
 #include <functional>
 #include <future>
+#include <memory>
 #include <system_error>
 #include <thread>
 
@@ -24,26 +25,28 @@ namespace {
 void ResampleRows(const Surface& surface, const Scale& s, const Rect& p, uint32_t* out, int pitch) {
     // pixman only reads the source of a composite; it merely takes no const pointer.
     auto* bits = const_cast<uint32_t*>(surface.Row(0));
-    pixman_image_t* src =
-        pixman_image_create_bits(PIXMAN_x8r8g8b8, surface.PixelWidth(), surface.PixelHeight(), bits,
-                                 surface.PixelWidth() * 4);
-    pixman_image_t* dst =
-        pixman_image_create_bits(PIXMAN_x8r8g8b8, p.Width(), p.Height(), out, pitch);
+    const PixmanImagePtr src(pixman_image_create_bits(PIXMAN_x8r8g8b8, surface.PixelWidth(),
+                                                      surface.PixelHeight(), bits,
+                                                      surface.PixelWidth() * 4));
+    const PixmanImagePtr dst(
+        pixman_image_create_bits(PIXMAN_x8r8g8b8, p.Width(), p.Height(), out, pitch));
     if (src && dst) {
         // Physical (x + 1/2) / s logical = (x + 1/2) * a / s surface pixels: pixel centres meet.
         const auto ratio =
             static_cast<pixman_fixed_t>((int64_t{surface.Scale()} * s.den << 16) / s.num);
         pixman_transform_t t;
         pixman_transform_init_scale(&t, ratio, ratio);
-        pixman_image_set_transform(src, &t);
-        pixman_image_set_filter(src, PIXMAN_FILTER_BILINEAR, nullptr, 0);
-        pixman_image_set_repeat(src, PIXMAN_REPEAT_PAD);
-        pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, p.left, p.top, 0, 0, 0, 0,
-                                 p.Width(), p.Height());
+        pixman_image_set_transform(src.get(), &t);
+        pixman_image_set_filter(src.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
+        pixman_image_set_repeat(src.get(), PIXMAN_REPEAT_PAD);
+        pixman_image_composite32(PIXMAN_OP_SRC, src.get(), nullptr, dst.get(), p.left, p.top, 0, 0,
+                                 0, 0, p.Width(), p.Height());
     }
-    if (dst) pixman_image_unref(dst);
-    if (src) pixman_image_unref(src);
 }
+
+struct DisplayClose {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
 
 } // namespace
 
@@ -75,18 +78,18 @@ void ResampleTo(const Surface& surface, const Scale& s, const Rect& p, uint32_t*
 std::string EightBitVisual() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver || std::strcmp(driver, "x11") != 0) return {};
-    Display* display = XOpenDisplay(nullptr);
+    const std::unique_ptr<Display, DisplayClose> display(XOpenDisplay(nullptr));
     if (!display) return {};
     std::string id;
     for (const int depth : {24, 32}) {
         XVisualInfo info{};
-        if (XMatchVisualInfo(display, DefaultScreen(display), depth, TrueColor, &info) &&
+        if (XMatchVisualInfo(display.get(), DefaultScreen(display.get()), depth, TrueColor,
+                             &info) &&
             info.red_mask == 0xFF0000 && info.green_mask == 0xFF00 && info.blue_mask == 0xFF) {
             id = std::to_string(info.visualid);
             break;
         }
     }
-    XCloseDisplay(display);
     return id;
 }
 

@@ -9,31 +9,34 @@
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <memory>
 
 namespace platform {
 
 namespace {
+
+struct ChunkFree {
+    void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
+};
 
 class MixerPlayer : public SoundPlayer {
 public:
     void PlayWave(const uint8_t* data, size_t size) override {
         if (!g_open || !data || size == 0) return;
         Mix_HaltChannel(0);
-        if (m_chunk) Mix_FreeChunk(m_chunk);
-        m_chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
-        if (m_chunk) Mix_PlayChannel(0, m_chunk, 0);
+        m_chunk.reset(); // before the next one is made, as only one sounds at a time
+        m_chunk.reset(Mix_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1));
+        if (m_chunk) Mix_PlayChannel(0, m_chunk.get(), 0);
     }
     void Release() {
-        if (m_chunk) {
-            Mix_HaltChannel(0);
-            Mix_FreeChunk(m_chunk);
-        }
-        m_chunk = nullptr;
+        if (!m_chunk) return;
+        Mix_HaltChannel(0);
+        m_chunk.reset();
     }
     static inline bool g_open = false;
 
 private:
-    Mix_Chunk* m_chunk = nullptr;
+    std::unique_ptr<Mix_Chunk, ChunkFree> m_chunk;
 };
 
 MixerPlayer g_mixer;

@@ -9,6 +9,7 @@ set(RANQUA_PLATFORM_SOURCES
   src/platform/message_box.cpp
   src/platform/message_loop.cpp
   src/platform/music.cpp
+  src/platform/owned.cpp
   src/platform/present.cpp
   src/platform/rand.cpp
   src/platform/resources.cpp

@@ -25,10 +25,6 @@ int g_artScale = 1;
 // this threshold after the first such free.
 const bool g_ownMappings = mallopt(M_MMAP_THRESHOLD, 1 << 20) == 1;
 
-pixman_image_t* AsImage(void* p) {
-    return static_cast<pixman_image_t*>(p);
-}
-
 Rect Times(const Rect& r, int k) {
     return {r.left * k, r.top * k, r.right * k, r.bottom * k};
 }
@@ -69,26 +65,25 @@ void CompositeStretched(pixman_image_t* src, pixman_image_t* dst, const Rect& d,
     pixman_image_set_filter(src, smooth ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr,
                             0);
     if (smooth) pixman_image_set_repeat(src, PIXMAN_REPEAT_PAD);
-    pixman_image_t* mask = nullptr;
+    PixmanImagePtr mask;
     if (alpha != 255) {
         pixman_color_t c{0, 0, 0, static_cast<uint16_t>(alpha * 257)};
-        mask = pixman_image_create_solid_fill(&c);
+        mask.reset(pixman_image_create_solid_fill(&c));
     }
     // OVER with an opaque source copies, and leaves alone what falls outside the source.
-    pixman_image_composite32(PIXMAN_OP_OVER, src, mask, dst, 0, 0, 0, 0, d.left, d.top, d.Width(),
-                             d.Height());
-    if (mask) pixman_image_unref(mask);
+    pixman_image_composite32(PIXMAN_OP_OVER, src, mask.get(), dst, 0, 0, 0, 0, d.left, d.top,
+                             d.Width(), d.Height());
     pixman_image_set_transform(src, nullptr);
     if (smooth) pixman_image_set_repeat(src, PIXMAN_REPEAT_NONE);
 }
 
 // The part `r` (pixels, inside the picture) of a decoded picture as an opaque x8r8g8b8 image
 // of its own, so that smooth resampling sees nothing beyond it.
-pixman_image_t* CutOut(const PixelView& pic, const Rect& r) {
-    pixman_image_t* img =
-        pixman_image_create_bits(PIXMAN_x8r8g8b8, r.Width(), r.Height(), nullptr, r.Width() * 4);
+PixmanImagePtr CutOut(const PixelView& pic, const Rect& r) {
+    PixmanImagePtr img(
+        pixman_image_create_bits(PIXMAN_x8r8g8b8, r.Width(), r.Height(), nullptr, r.Width() * 4));
     if (!img) return nullptr;
-    uint32_t* out = pixman_image_get_data(img);
+    uint32_t* out = pixman_image_get_data(img.get());
     for (int32_t y = 0; y < r.Height(); ++y) {
         const uint8_t* p = pic.data + static_cast<size_t>(r.top + y) * pic.stride +
                            static_cast<size_t>(r.left) * pic.channels;
@@ -124,43 +119,12 @@ Surface::Surface(int32_t width, int32_t height, int scale)
     PreferLargePages(m_pixels.get(), count * sizeof(uint32_t));
 }
 
-Surface::~Surface() {
-    Release();
-}
-
-Surface::Surface(Surface&& o) noexcept
-    : m_width(o.m_width), m_height(o.m_height), m_scale(o.m_scale), m_pixels(std::move(o.m_pixels)),
-      m_image(o.m_image), m_blank(o.m_blank) {
-    o.m_width = o.m_height = 0;
-    o.m_image = nullptr;
-}
-
-Surface& Surface::operator=(Surface&& o) noexcept {
-    if (this != &o) {
-        Release();
-        m_width = o.m_width;
-        m_height = o.m_height;
-        m_scale = o.m_scale;
-        m_pixels = std::move(o.m_pixels);
-        m_image = o.m_image;
-        m_blank = o.m_blank;
-        o.m_width = o.m_height = 0;
-        o.m_image = nullptr;
+pixman_image* Surface::Image() const {
+    if (!m_image && m_pixels) {
+        m_image.reset(pixman_image_create_bits(PIXMAN_x8r8g8b8, PixelWidth(), PixelHeight(),
+                                               m_pixels.get(), PixelWidth() * 4));
     }
-    return *this;
-}
-
-void Surface::Release() {
-    if (m_image) pixman_image_unref(AsImage(m_image));
-    m_image = nullptr;
-}
-
-void* Surface::Image() const {
-    if (!m_image && m_width > 0 && m_height > 0) {
-        m_image = pixman_image_create_bits(PIXMAN_x8r8g8b8, PixelWidth(), PixelHeight(),
-                                           m_pixels.get(), PixelWidth() * 4);
-    }
-    return m_image;
+    return m_image.get();
 }
 
 uint32_t Surface::Pixel(int32_t x, int32_t y) const {
@@ -186,8 +150,8 @@ void Surface::Copy(const Rect& dst, const Surface& src, Point srcPoint) {
     if (src.m_scale != m_scale) {
         if (!Image() || !src.Image()) return;
         const Rect from{s.x, s.y, s.x + d.Width(), s.y + d.Height()};
-        return CompositeStretched(AsImage(src.Image()), AsImage(Image()), Times(d, m_scale),
-                                  Times(from, src.m_scale), 255);
+        return CompositeStretched(src.Image(), Image(), Times(d, m_scale), Times(from, src.m_scale),
+                                  255);
     }
     const int k = m_scale;
     const size_t bytes = static_cast<size_t>(d.Width()) * k * 4;
@@ -206,27 +170,24 @@ void Surface::Blend(const Rect& dst, const Surface& src, Point srcPoint, uint8_t
     if (src.m_blank && &src != this) {
         // Black over: what an opaque black source gives, without reading its pixels.
         pixman_color_t black{0, 0, 0, 0xFFFF};
-        pixman_image_t* solid = pixman_image_create_solid_fill(&black);
+        const PixmanImagePtr solid(pixman_image_create_solid_fill(&black));
         pixman_color_t c{0, 0, 0, static_cast<uint16_t>(alpha * 257)};
-        pixman_image_t* mask = pixman_image_create_solid_fill(&c);
+        const PixmanImagePtr mask(pixman_image_create_solid_fill(&c));
         const Rect to = Times(d, m_scale);
-        pixman_image_composite32(PIXMAN_OP_OVER, solid, mask, AsImage(Image()), 0, 0, 0, 0, to.left,
-                                 to.top, to.Width(), to.Height());
-        pixman_image_unref(mask);
-        pixman_image_unref(solid);
+        pixman_image_composite32(PIXMAN_OP_OVER, solid.get(), mask.get(), Image(), 0, 0, 0, 0,
+                                 to.left, to.top, to.Width(), to.Height());
         return;
     }
     if (src.m_scale != m_scale) {
         const Rect from{s.x, s.y, s.x + d.Width(), s.y + d.Height()};
-        return CompositeStretched(AsImage(src.Image()), AsImage(Image()), Times(d, m_scale),
-                                  Times(from, src.m_scale), alpha);
+        return CompositeStretched(src.Image(), Image(), Times(d, m_scale), Times(from, src.m_scale),
+                                  alpha);
     }
     const int k = m_scale;
     pixman_color_t c{0, 0, 0, static_cast<uint16_t>(alpha * 257)};
-    pixman_image_t* mask = pixman_image_create_solid_fill(&c);
-    pixman_image_composite32(PIXMAN_OP_OVER, AsImage(src.Image()), mask, AsImage(Image()), s.x * k,
-                             s.y * k, 0, 0, d.left * k, d.top * k, d.Width() * k, d.Height() * k);
-    pixman_image_unref(mask);
+    const PixmanImagePtr mask(pixman_image_create_solid_fill(&c));
+    pixman_image_composite32(PIXMAN_OP_OVER, src.Image(), mask.get(), Image(), s.x * k, s.y * k, 0,
+                             0, d.left * k, d.top * k, d.Width() * k, d.Height() * k);
 }
 
 void Surface::Stretch(const Rect& dst, const Surface& src, const Rect& srcRect, uint8_t alpha) {
@@ -236,8 +197,8 @@ void Surface::Stretch(const Rect& dst, const Surface& src, const Rect& srcRect, 
         if (alpha == 255) return Copy(dst, src, srcRect.TopLeft());
         return Blend(dst, src, srcRect.TopLeft(), alpha);
     }
-    CompositeStretched(AsImage(src.Image()), AsImage(Image()), Times(dst, m_scale),
-                       Times(srcRect, src.m_scale), alpha);
+    CompositeStretched(src.Image(), Image(), Times(dst, m_scale), Times(srcRect, src.m_scale),
+                       alpha);
 }
 
 void Surface::DrawPixels(const Rect& dst, const PixelView& pic, const Rect& srcRect) {
@@ -258,19 +219,16 @@ void Surface::DrawPixels(const Rect& dst, const PixelView& pic, const Rect& srcR
     const Rect picBounds{0, 0, pic.width, pic.height};
     if (pic.scale != m_scale && from.Intersect(picBounds) == from && !from.IsEmpty()) {
         // A picture drawn for another scale: resampled smoothly from just the part asked for.
-        pixman_image_t* part = CutOut(pic, from);
+        const PixmanImagePtr part = CutOut(pic, from);
         if (!part) return;
-        CompositeStretched(part, AsImage(Image()), to, {0, 0, from.Width(), from.Height()}, 255,
-                           true);
-        pixman_image_unref(part);
+        CompositeStretched(part.get(), Image(), to, {0, 0, from.Width(), from.Height()}, 255, true);
         return;
     }
-    pixman_image_t* src = pixman_image_create_bits(
+    const PixmanImagePtr src(pixman_image_create_bits(
         format, pic.width, pic.height, reinterpret_cast<uint32_t*>(const_cast<uint8_t*>(pic.data)),
-        pic.stride);
+        pic.stride));
     if (!src) return;
-    CompositeStretched(src, AsImage(Image()), to, from, 255);
-    pixman_image_unref(src);
+    CompositeStretched(src.get(), Image(), to, from, 255);
 }
 
 } // namespace platform

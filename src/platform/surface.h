@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/geometry.h"
+#include "platform/owned.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,9 +41,9 @@ public:
     // All black, `width` x `height` logical pixels at the art scale (or at `scale`).
     Surface(int32_t width, int32_t height);
     Surface(int32_t width, int32_t height, int scale);
-    ~Surface();
-    Surface(Surface&& other) noexcept;
-    Surface& operator=(Surface&& other) noexcept;
+    // A surface moved from is only fit to be assigned to or destroyed.
+    Surface(Surface&& other) noexcept = default;
+    Surface& operator=(Surface&& other) noexcept = default;
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
@@ -80,9 +81,8 @@ public:
     void DrawPixels(const Rect& dst, const PixelView& picture, const Rect& srcRect);
 
 private:
-    void Release();
-    // pixman_image_t* of the pixels, made on first use; null when empty.
-    void* Image() const;
+    // A pixman image of the pixels, made on first use; null when empty.
+    pixman_image* Image() const;
 
     int32_t m_width = 0;
     int32_t m_height = 0;
@@ -93,7 +93,8 @@ private:
     // From calloc: a large surface's pages cost nothing until drawn on, so a black surface
     // that is only read (the closing fade's) or not yet used (the saved screen) stays cheap.
     std::unique_ptr<uint32_t[], Free> m_pixels;
-    mutable void* m_image = nullptr;
+    // After the pixels, so that it goes first.
+    mutable PixmanImagePtr m_image;
     // Not drawn on since it was made, so all black: copies and blends from it then need not
     // read its pixels, which would cost memory on systems that back every page read.
     bool m_blank = true;

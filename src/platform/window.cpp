@@ -7,6 +7,7 @@
 #include "platform/window_internal.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace platform {
 
@@ -14,15 +15,18 @@ FrameWindow::FrameWindow() = default;
 
 FrameWindow::~FrameWindow() {
     KillTimer();
-    if (m_window) SDL_DestroyWindow(static_cast<SDL_Window*>(m_window));
 }
 
 namespace {
 
-SDL_Window* OpenWindow(const std::string& title, const Rect& r) {
-    return SDL_CreateWindow(title.c_str(), r.left, r.top, r.Width(), r.Height(),
-                            SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+SdlWindowPtr OpenWindow(const std::string& title, const Rect& r) {
+    return SdlWindowPtr(SDL_CreateWindow(title.c_str(), r.left, r.top, r.Width(), r.Height(),
+                                         SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN));
 }
+
+struct SurfaceFree {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
 
 } // namespace
 
@@ -38,43 +42,37 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
     Rect where = PhysicalRect(m_scale, rect, physical);
     const Point origin = PhysicalDisplayOrigin();
     where = where.Offset(origin.x, origin.y);
-    SDL_Window* w = OpenWindow(title, where);
+    SdlWindowPtr w = OpenWindow(title, where);
     if (!w) {
         std::fprintf(stderr, "ranqua: cannot create the window: %s\n", SDL_GetError());
         return false;
     }
-    SDL_Surface* ws = SDL_GetWindowSurface(w);
+    SDL_Surface* ws = SDL_GetWindowSurface(w.get());
     if (!ws) {
         // A display of a depth SDL cannot draw on (30 bits, say) may still offer another.
         const std::string why = SDL_GetError();
-        SDL_DestroyWindow(w);
-        w = nullptr;
+        w.reset();
         const std::string visual = EightBitVisual();
         if (!visual.empty()) {
             SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, visual.c_str());
             w = OpenWindow(title, where);
-            ws = w ? SDL_GetWindowSurface(w) : nullptr;
-            if (w && !ws) {
-                SDL_DestroyWindow(w);
-                w = nullptr;
-            }
+            ws = w ? SDL_GetWindowSurface(w.get()) : nullptr;
+            if (!ws) w.reset();
         }
         if (!w) {
             std::fprintf(stderr, "ranqua: cannot draw on this display: %s\n", why.c_str());
             return false;
         }
     }
-    m_window = w;
+    m_window = std::move(w);
     // The window's pixels are all written at once by the first fill: ask for their pages now.
     PrepareForWriting(ws->pixels, static_cast<size_t>(ws->h) * ws->pitch);
     if (icon) {
-        if (SDL_Surface* s =
-                SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.data, static_cast<int>(icon.size)), 1)) {
-            SDL_SetWindowIcon(w, s);
-            SDL_FreeSurface(s);
-        }
+        const std::unique_ptr<SDL_Surface, SurfaceFree> s(
+            SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.data, static_cast<int>(icon.size)), 1));
+        if (s) SDL_SetWindowIcon(m_window.get(), s.get());
     }
-    SDL_RaiseWindow(w);
+    SDL_RaiseWindow(m_window.get());
     return true;
 }
 

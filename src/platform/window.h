@@ -3,6 +3,7 @@
 
 #include "platform/display.h"
 #include "platform/geometry.h"
+#include "platform/owned.h"
 #include "platform/resources.h"
 #include "platform/surface.h"
 
@@ -62,7 +63,7 @@ public:
 
 private:
     friend class Application;
-    void* m_window = nullptr; // SDL_Window*
+    SdlWindowPtr m_window;
     platform::Scale m_scale;
     std::vector<uint32_t> m_converted; // the present's pixels, for a window of another format
     int m_timerId = 0;

@@ -20,7 +20,7 @@ Rect PhysicalRect(const Scale& s, const Rect& r, Size window) {
 
 void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
     if (!m_window) return;
-    SDL_Window* w = static_cast<SDL_Window*>(m_window);
+    SDL_Window* w = m_window.get();
     SDL_Surface* ws = SDL_GetWindowSurface(w);
     if (!ws) return;
     const Rect r = rect.Intersect(surface.Bounds());
@@ -78,7 +78,7 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
 
 void FrameWindow::FillWindow(const Rect& rect, uint32_t rgb) {
     if (!m_window) return;
-    SDL_Window* w = static_cast<SDL_Window*>(m_window);
+    SDL_Window* w = m_window.get();
     SDL_Surface* ws = SDL_GetWindowSurface(w);
     if (!ws) return;
     const Rect p = PhysicalRect(m_scale, rect, {ws->w, ws->h});
@@ -90,7 +90,7 @@ void FrameWindow::FillWindow(const Rect& rect, uint32_t rgb) {
 
 uint32_t FrameWindow::PhysicalPixel(int32_t x, int32_t y) const {
     if (!m_window) return 0;
-    SDL_Surface* ws = SDL_GetWindowSurface(static_cast<SDL_Window*>(m_window));
+    SDL_Surface* ws = SDL_GetWindowSurface(m_window.get());
     if (!ws || x < 0 || y < 0 || x >= ws->w || y >= ws->h) return 0;
     const uint8_t* p =
         static_cast<const uint8_t*>(ws->pixels) + y * ws->pitch + x * ws->format->BytesPerPixel;
@@ -103,7 +103,7 @@ uint32_t FrameWindow::PhysicalPixel(int32_t x, int32_t y) const {
 
 Size FrameWindow::PhysicalSize() const {
     if (!m_window) return {0, 0};
-    SDL_Surface* ws = SDL_GetWindowSurface(static_cast<SDL_Window*>(m_window));
+    SDL_Surface* ws = SDL_GetWindowSurface(m_window.get());
     return ws ? Size{ws->w, ws->h} : Size{0, 0};
 }
 
