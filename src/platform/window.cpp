@@ -34,10 +34,6 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
     const Size physical = PhysicalDisplaySize();
     m_scale = DisplayScale(physical);
     SetArtScale(ArtScaleFor(m_scale));
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    // We compose every pixel ourselves: a GL-backed window surface would only add a software
-    // GL stack (about 90 MB resident under X11, and leaks at exit) for the same copies.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // On the primary display's own origin, so that it never straddles two monitors.
     Rect where = PhysicalRect(m_scale, rect, physical);
     const Point origin = PhysicalDisplayOrigin();
