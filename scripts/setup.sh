@@ -8,12 +8,13 @@ RANQUA_PLAY_PACKAGES=(
   fonts-dejavu-core xfonts-base xdg-utils
 )
 # What the tests add: GoogleTest, the X server and tools that drive the real game, the checks of
-# the installed files, and the Debian package tools.
+# the installed files, the Debian package tools, and clang with libFuzzer for the fuzz targets.
 RANQUA_TEST_PACKAGES=(
   libgtest-dev
   xvfb xdotool x11-utils imagemagick sox lame python3 procps time
   desktop-file-utils appstream
   dpkg-dev debhelper lintian fakeroot clang-format
+  clang libclang-rt-dev
 )
 # The same needs where there is no apt: pkg-config modules, then commands.
 RANQUA_PLAY_MODULES=(sdl2 SDL2_mixer pixman-1 x11 libturbojpeg libjpeg cairo lame)
@@ -102,20 +103,26 @@ ranqua_configured() {
   done
 }
 
-# ranqua_build DIR [cmake options...]: configures when the folder is new or an option is not yet
-# in its cache (so that an option is never lost to an old cache), then builds with every core.
+# ranqua_build DIR [cmake options...] [-- TARGET...]: configures when the folder is new or an
+# option is not yet in its cache (so that an option is never lost to an old cache), then builds
+# the targets named (everything when none is) with every core.
 ranqua_build() {
-  local dir=$1
+  local dir=$1 options=() targets=()
   shift
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do
+    options+=("$1")
+    shift
+  done
+  [ $# -gt 0 ] && shift && targets=(--target "$@")
   local log="$dir/.build.log"
   mkdir -p "$dir"
-  if ! ranqua_configured "$dir" "$@"; then
-    cmake -S . -B "$dir" "$@" >"$log" 2>&1 || {
+  if ! ranqua_configured "$dir" "${options[@]}"; then
+    cmake -S . -B "$dir" "${options[@]}" >"$log" 2>&1 || {
       cat "$log" >&2
       return 1
     }
   fi
-  cmake --build "$dir" -j"$(nproc)" >"$log" 2>&1 || {
+  cmake --build "$dir" -j"$(nproc)" "${targets[@]}" >"$log" 2>&1 || {
     cat "$log" >&2
     return 1
   }

@@ -29,6 +29,8 @@ start=$SECONDS
   e2e_fail "dpkg-buildpackage failed"
 }
 e2e_log "package built in $((SECONDS - start)) s"
+grep -qE '^100% tests passed, 0 tests failed out of [1-9]' "$E2E_TMP/build.log" ||
+  e2e_fail "the package build ran none of the headless tests"
 deb=$E2E_TMP/src/ranqua_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || e2e_fail "no $(basename "$deb")"
 
