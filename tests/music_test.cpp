@@ -252,9 +252,13 @@ TEST_F(Switches, OnlyTheExactTextOffSwitchesOff) {
     EXPECT_TRUE(screen->m_musicOn);
 }
 
-TEST_F(Switches, ClosingWritesBothAndTheNextRunUsesThem) {
+TEST_F(Switches, EachChangeAndTheClosingWriteBothAndTheNextRunUsesThem) {
     StartAndSettle();
-    Click(MenuCommand::kSound); // sound off
+    Click(MenuCommand::kSound); // sound off, kept at once: a run may end without closing
+    EXPECT_EQ(Store().ReadString("SoundEffect"), "Off");
+    Click(MenuCommand::kMusic);
+    EXPECT_EQ(Store().ReadString("PlayMusic"), "Off");
+    Click(MenuCommand::kMusic);
     platform::PostCloseRequest();
     Pump();
     EXPECT_TRUE(app.QuitPosted());

@@ -31,10 +31,6 @@ int CGameApp::ExitInstance() {
     return Application::ExitInstance();
 }
 
-void CGameApp::OnDisplayLost() {
-    if (CInterface* screen = MainScreen()) screen->SaveSettings();
-}
-
 CInterface* CGameApp::MainScreen() const {
     return static_cast<CInterface*>(m_mainWindow);
 }

@@ -14,8 +14,6 @@ public:
     bool InitInstance() override;
     // Destroys the game, then the main screen; returns the quit code.
     int ExitInstance() override;
-    // Writes the switches: the closing sequence cannot run without a display.
-    void OnDisplayLost() override;
 
     CInterface* MainScreen() const;
     CGameApp();

@@ -31,10 +31,14 @@ void CInterface::RunMenuCommand(MenuCommand id) {
         else if (m_musicWnd)
             m_musicWnd->Stop();
         FlipSwitchButton(id);
+        // Kept at once: a run that ends without the closing sequence (a lost display, a signal
+        // that ends the game) must not lose a switch.
+        SaveSettings();
         break;
     case MenuCommand::kSound:
         m_soundOn = !m_soundOn;
         FlipSwitchButton(id);
+        SaveSettings();
         break;
     }
 }

@@ -58,12 +58,9 @@ void Application::PostQuit(int exitCode) {
 
 int Application::Run() {
     if (InitInstance()) {
-        ListDisplayLostHandler();
-        m_running = true;
         SDL_Event e;
         while (!m_quit && SDL_WaitEvent(&e))
             Dispatch(&e);
-        m_running = false;
     }
     return ExitInstance();
 }

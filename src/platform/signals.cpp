@@ -1,13 +1,12 @@
-// signals.cpp: SIGHUP and SIGQUIT as close requests; the exit handler for a lost display.
+// signals.cpp: SIGHUP and SIGQUIT as close requests; the end for a lost display.
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
 #include <signal.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <mutex>
+// Last: Xlib defines macros (None, Bool, Status) that nothing after it should see.
+#include <X11/Xlib.h>
 
 namespace platform {
 
@@ -35,35 +34,27 @@ void InstallCloseSignals() {
     }
 }
 
-// The display library ends the process with exit() when the display connection breaks, from
-// inside whatever call noticed it. The message loop never ends then, so this is where the
-// switches are written.
-// More than one thread may notice the broken connection and call exit() at once, and a second
-// exit() runs on through the handlers still listed and ends the process, in the middle of the
-// write. So the handler is listed once for every thread that can reach the display (the message
-// loop, and the timer and sound threads, whose events wake it): the first one in writes and
-// ends the process itself, and any other waits here until it has.
-constexpr int kDisplayThreads = 3;
-
-void ExitWithoutQuit() {
-    static std::mutex exiting;
-    std::unique_lock<std::mutex> lock(exiting);
-    Application* app = Application::Current();
-    if (!app || !app->m_running || app->m_quit) return;
-    app->m_running = false;
-    std::fprintf(stderr, "ranqua: the connection to the display was lost; saving the switches "
-                         "and ending\n");
-    app->OnDisplayLost();
-    std::fflush(nullptr);
+void EndForLostDisplay() {
+    static const char line[] = "ranqua: the connection to the display was lost; ending\n";
+    // write(2) rather than stdio, whose lock another thread may hold; nothing to do if it fails.
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line, sizeof line - 1);
     ::_exit(1);
 }
 
-void ListDisplayLostHandler() {
-    static std::once_flag listed;
-    std::call_once(listed, [] {
-        for (int i = 0; i < kDisplayThreads; ++i)
-            std::atexit(ExitWithoutQuit);
-    });
+namespace {
+
+// Without this handler the display library calls exit() when its connection breaks, from
+// inside whichever call noticed it: the message loop's, or SDL's timer or sound thread waking
+// the loop. exit() would then run exit handlers and destructors on that thread while the game
+// goes on on its own, and two threads may call it at once.
+int DisplayLost(Display*) {
+    EndForLostDisplay();
+}
+
+} // namespace
+
+void InstallDisplayLostHandler() {
+    XSetIOErrorHandler(DisplayLost);
 }
 
 } // namespace platform

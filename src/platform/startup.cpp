@@ -63,6 +63,7 @@ bool InitPlatform() {
     // Waiting for the player is no reason to keep the screen awake.
     SDL_EnableScreenSaver();
     InstallCloseSignals();
+    InstallDisplayLostHandler();
     RegisterUserEvents();
     InitAudio();
     return true;

@@ -90,27 +90,26 @@ public:
 
     static Application* Current();
 
-    // Called when the program is about to end because the display went away, before the
-    // message loop could end: the last chance to write what must not be lost.
-    virtual void OnDisplayLost() {}
-
     FrameWindow* m_mainWindow = nullptr;
 
 protected:
     int m_exitCode = 0;
 
 private:
-    friend void ExitWithoutQuit();
     bool Dispatch(const void* sdlEvent);
     bool m_quit = false;
-    bool m_running = false; // the message loop runs
 };
 
 // Starts SDL video, audio and timers; with no usable sound device the game goes on silent.
-// SIGHUP and SIGQUIT become close requests like SIGTERM and SIGINT.
+// SIGHUP and SIGQUIT become close requests like SIGTERM and SIGINT. A lost display connection
+// ends the process through EndForLostDisplay.
 // Returns false (and says why on stderr) when there is no display at all.
 bool InitPlatform();
 void ShutdownPlatform();
+// Says on stderr that the display is gone and ends the process with status 1 at once, from
+// whichever thread: nothing is left to save (the switches are written when they change), and no
+// exit handler or destructor runs on a thread that is not the game's.
+[[noreturn]] void EndForLostDisplay();
 
 // Queues one timer tick for the main window as the real timer would (coalesced). Tests that
 // fire every tick themselves ask for manual timers (services.h).

@@ -25,9 +25,9 @@ void DispatchInput(FrameWindow& w, const SDL_Event& e);
 void DeliverTick(FrameWindow& w);
 void ForgetPendingTick();
 
-// SIGHUP and SIGQUIT as close requests, and the display-lost exit handler (signals.cpp).
+// SIGHUP and SIGQUIT as close requests, and the end for a lost display (signals.cpp).
 void InstallCloseSignals();
-void ListDisplayLostHandler();
+void InstallDisplayLostHandler();
 
 // The physical pixels that show logical `r` (window_present.cpp).
 Rect PhysicalRect(const Scale& s, const Rect& r, Size window);
