@@ -37,10 +37,10 @@ std::vector<std::string> Lines(std::string_view text) {
     return lines;
 }
 
+// The line is the value's, readable or not: a write replaces it.
 bool IsValueLine(const std::string& line, const char* name) {
-    std::string n, v;
-    return ConfigFile::ParseLine(line, n, v) && strcasecmp(n.c_str(), name) == 0 &&
-           n.size() == std::string_view(name).size();
+    const std::string_view n = ConfigFile::NameOf(line);
+    return n.size() == std::string_view(name).size() && strncasecmp(n.data(), name, n.size()) == 0;
 }
 
 std::vector<std::string> Without(const std::vector<std::string>& lines, const char* name) {
@@ -98,7 +98,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
     }
     const ConfigFile file(path);
-    const std::vector<std::string> before = Lines(text);
+    // An editor's byte-order mark before the first line is not kept.
+    std::string_view body = text;
+    if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
+    const std::vector<std::string> before = Lines(body);
     const auto musicBefore = file.Read("PlayMusic");
     const std::string value(text.substr(0, 64));
     Require(file.Write("Game", value));

@@ -4,9 +4,11 @@
 
 #include "game/registry_store.h"
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 
 using namespace testing_support;
@@ -27,6 +29,20 @@ protected:
         platform::SeedRand(FindSeed([value] { return platform::Rand() == value; }));
     }
     RegistryStore Store() const { return RegistryStore("Ranqua"); }
+    // How many times the settings file was written (renamed into place) while `act` ran.
+    int WritesDuring(const std::function<void()>& act) {
+        fs::create_directories(fs::path(SettingsPath()).parent_path());
+        const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        inotify_add_watch(watch, fs::path(SettingsPath()).parent_path().c_str(), IN_MOVED_TO);
+        act();
+        alignas(inotify_event) char events[4096];
+        int writes = 0;
+        for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;)
+            for (ssize_t at = 0; at < n; ++writes)
+                at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len;
+        close(watch);
+        return writes;
+    }
     // A WAVE file that the real player plays: `seconds` of a quiet tone, 8 kHz mono; long
     // enough not to end by itself while a test runs.
     static std::string ToneWave(int seconds) {
@@ -254,7 +270,8 @@ TEST_F(Switches, OnlyTheExactTextOffSwitchesOff) {
 
 TEST_F(Switches, EachChangeAndTheClosingWriteBothAndTheNextRunUsesThem) {
     StartAndSettle();
-    Click(MenuCommand::kSound); // sound off, kept at once: a run may end without closing
+    // Sound off, kept at once (a run may end without closing), both switches in one write.
+    EXPECT_EQ(WritesDuring([this] { Click(MenuCommand::kSound); }), 1);
     EXPECT_EQ(Store().ReadString("SoundEffect"), "Off");
     Click(MenuCommand::kMusic);
     EXPECT_EQ(Store().ReadString("PlayMusic"), "Off");

@@ -10,8 +10,14 @@ RegistryStore::RegistryStore(const std::string& gameName)
 
 bool RegistryStore::WriteString(const std::string& valueName, const std::string& text,
                                 std::string* reason) const {
+    return WriteStrings({{valueName, text}}, reason);
+}
+
+bool RegistryStore::WriteStrings(const std::vector<std::pair<std::string, std::string>>& values,
+                                 std::string* reason) const {
+    const std::vector<platform::ConfigFile::Value> views(values.begin(), values.end());
     int error = 0;
-    if (platform::ConfigFile(m_path).Write(valueName, text, &error)) return true;
+    if (platform::ConfigFile(m_path).Write(views, &error)) return true;
     if (reason) *reason = std::strerror(error);
     return false;
 }

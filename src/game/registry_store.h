@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class RegistryStore {
 public:
@@ -14,6 +16,9 @@ public:
     // words for the reason in `reason` when given.
     bool WriteString(const std::string& valueName, const std::string& text,
                      std::string* reason = nullptr) const;
+    // Stores several (name, text) pairs in one write: all of them, or on failure none.
+    bool WriteStrings(const std::vector<std::pair<std::string, std::string>>& values,
+                      std::string* reason = nullptr) const;
     // The stored text up to its first zero byte; the empty text when missing or unreadable.
     std::string ReadString(const std::string& valueName) const;
 

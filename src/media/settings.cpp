@@ -1,4 +1,5 @@
-// settings.cpp: the sound and music switches, read at start-up and written at exit.
+// settings.cpp: the sound and music switches, read at start-up, written when they change and
+// at exit.
 #include "media/settings.h"
 
 #include "game/registry_store.h"
@@ -18,10 +19,10 @@ Switches ReadSwitches(const std::string& gameName) {
 void WriteSwitches(const std::string& gameName, const Switches& switches) {
     const RegistryStore store(gameName);
     std::string reason;
-    const bool sound = store.WriteString("SoundEffect", switches.soundOn ? "On" : "Off", &reason);
-    const bool music = store.WriteString("PlayMusic", switches.musicOn ? "On" : "Off", &reason);
-    // Nobody is left to see a box at exit; a terminal or log still learns of it.
-    if (!sound || !music)
+    // One write for both: a run cut short leaves both old or both new.
+    if (!store.WriteStrings({{"SoundEffect", switches.soundOn ? "On" : "Off"},
+                             {"PlayMusic", switches.musicOn ? "On" : "Off"}},
+                            &reason))
         std::fprintf(stderr, "ranqua: the switches could not be saved to %s: %s\n",
                      store.FilePath().c_str(), reason.c_str());
 }

@@ -15,7 +15,11 @@ namespace {
 // write replaces it.
 constexpr size_t kMaxFileSize = 1 << 20;
 
+// The UTF-8 byte-order mark that some editors put before the first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::vector<std::string_view> SplitLines(std::string_view text) {
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     std::vector<std::string_view> lines;
     size_t start = 0;
     while (start < text.size()) {
@@ -31,6 +35,23 @@ bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// `text` without the bytes at either end for which `drop` holds.
+template <typename Drop> std::string_view Trim(std::string_view text, Drop drop) {
+    while (!text.empty() && drop(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && drop(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    return Trim(text, IsBlank);
+}
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -38,9 +59,11 @@ int HexDigit(char c) {
     return -1;
 }
 
-// A name that would not read back as itself: empty, taken for a comment, or breaking the line.
+// A name that would not read back as itself: empty, taken for a comment, trimmed, taken for
+// the byte-order mark, or breaking the line.
 bool IsStorableName(std::string_view name) {
     if (name.empty() || name[0] == '#' || name[0] == ';') return false;
+    if (TrimBlanks(name).size() != name.size() || name.starts_with(kByteOrderMark)) return false;
     for (char c : name)
         if (c == '=' || c == '"' || static_cast<unsigned char>(c) < 0x20) return false;
     return true;
@@ -73,13 +96,15 @@ std::string ConfigFile::Escape(std::string_view value) {
 
 bool ConfigFile::ParseLine(std::string_view line, std::string& name, std::string& value) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    line = TrimBlanks(line);
     if (line.empty() || line[0] == '#' || line[0] == ';') return false;
     const size_t eq = line.find('=');
-    if (eq == std::string_view::npos || eq == 0) return false;
-    std::string_view n = line.substr(0, eq);
+    if (eq == std::string_view::npos) return false;
+    const std::string_view n = TrimBlanks(line.substr(0, eq));
+    if (n.empty()) return false;
     for (char c : n)
         if (c == '"' || static_cast<unsigned char>(c) < 0x20) return false;
-    std::string_view rest = line.substr(eq + 1);
+    std::string_view rest = TrimBlanks(line.substr(eq + 1));
     if (rest.size() < 2 || rest.front() != '"' || rest.back() != '"') return false;
     rest = rest.substr(1, rest.size() - 2);
     std::string v;
@@ -106,6 +131,15 @@ bool ConfigFile::ParseLine(std::string_view line, std::string& name, std::string
     return true;
 }
 
+std::string_view ConfigFile::NameOf(std::string_view line) {
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return {};
+    const std::string_view n =
+        Trim(line.substr(0, eq), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+    if (n.empty() || n[0] == '#' || n[0] == ';') return {};
+    return n;
+}
+
 std::optional<std::string> ConfigFile::Read(std::string_view name) const {
     std::string text;
     if (ReadSmallFile(m_path, text, kMaxFileSize) != ReadResult::kOk) return std::nullopt;
@@ -117,26 +151,35 @@ std::optional<std::string> ConfigFile::Read(std::string_view name) const {
     return found;
 }
 
-bool ConfigFile::Write(std::string_view name, std::string_view value, int* error) const {
-    if (!IsStorableName(name)) return Fail(error, EINVAL);
+bool ConfigFile::Write(std::span<const Value> values, int* error) const {
+    for (const auto& [name, value] : values)
+        if (!IsStorableName(name)) return Fail(error, EINVAL);
     std::string text;
     // A file that is there but cannot be read may hold values we would lose: leave it alone.
     if (ReadSmallFile(m_path, text, kMaxFileSize) == ReadResult::kUnreadable)
         return Fail(error, errno);
     std::string out;
-    bool written = false;
-    std::string n, v;
+    std::vector<bool> written(values.size(), false);
+    auto put = [&](size_t i) {
+        out += std::string(values[i].first) + "=\"" + Escape(values[i].second) + "\"\n";
+        written[i] = true;
+    };
     for (std::string_view line : SplitLines(text)) {
-        if (ParseLine(line, n, v) && SameName(n, name)) {
-            if (written) continue; // one value a name
-            out += std::string(name) + "=\"" + Escape(value) + "\"\n";
-            written = true;
-        } else {
+        // A line naming a value written here is that value's, readable or not: its first line
+        // takes the new value and any other goes, so that no name is ever left twice.
+        const std::string_view named = NameOf(line);
+        size_t i = 0;
+        while (i < values.size() && !SameName(named, values[i].first))
+            ++i;
+        if (i == values.size()) {
             out.append(line);
             out += '\n';
+        } else if (!written[i]) {
+            put(i);
         }
     }
-    if (!written) out += std::string(name) + "=\"" + Escape(value) + "\"\n";
+    for (size_t i = 0; i < values.size(); ++i)
+        if (!written[i]) put(i);
     return ReplaceFile(m_path, out, error);
 }
 

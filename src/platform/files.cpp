@@ -93,6 +93,35 @@ struct DirClose {
     }
 };
 
+// The temporary file of a replacement: "<file>.writing-" and mkstemp's six letters or digits,
+// a name nobody else gives a file.
+constexpr std::string_view kTemporaryMark = ".writing-";
+
+// A writer killed between mkstemp and rename leaves its temporary file behind. One of ours that
+// has not changed for a minute has no writer left; a younger one may still be in use.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string prefix = path.substr(path.rfind('/') + 1) + std::string(kTemporaryMark);
+    const std::unique_ptr<DIR, DirClose> d(::opendir(folder.c_str()));
+    if (!d) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* e = ::readdir(d.get())) {
+        const std::string_view name = e->d_name;
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(d.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && now - st.st_mtime > 60)
+            ::unlinkat(::dirfd(d.get()), e->d_name, 0);
+    }
+}
+
+// After the rename the folder holds the new name; only syncing the folder makes that last
+// through a power cut. A file system that cannot sync a folder has done what it can.
+void SyncFolder(const std::string& path) {
+    const UniqueFd fd(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd) static_cast<void>(::fsync(fd.Get()));
+}
+
 } // namespace
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) {
@@ -172,12 +201,13 @@ ReadResult ReadSmallFile(const std::string& path, std::string& out, size_t maxBy
 bool ReplaceFile(const std::string& linkedPath, std::string_view contents, int* error) {
     const std::string path = FollowLinks(linkedPath);
     if (!MakeFolders(path)) return Fail(error, errno);
+    RemoveStaleTemporaries(path);
     // The new file keeps the old one's permissions: a file made private stays private.
     mode_t mode = 0644;
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
     // A fresh, unguessable name (O_EXCL): never a stale or planted file of the same name.
-    std::string tmp = path + ".XXXXXX";
+    std::string tmp = path + std::string(kTemporaryMark) + "XXXXXX";
     UniqueFd fd(::mkstemp(tmp.data()));
     if (!fd) return Fail(error, errno);
     bool ok =
@@ -195,6 +225,7 @@ bool ReplaceFile(const std::string& linkedPath, std::string_view contents, int* 
         ::unlink(tmp.c_str());
         return Fail(error, reason);
     }
+    SyncFolder(path);
     return true;
 }
 

@@ -36,9 +36,10 @@ ReadResult ReadSmallFile(const std::string& path, std::string& out, size_t maxBy
 
 // Replaces the file at `path` by `contents` through a temporary file beside it, flushed to disk
 // and renamed over the old one, so that a crash or a full disk leaves the old file or the new
-// one, never a mixture. The folders are made when missing. A symbolic link at the path stays a
-// link: the file it leads to is replaced, and keeps its permissions. Returns false (errno value
-// in `error`) leaving the old file as it was.
+// one, never a mixture; the folder is synced after the rename. The folders are made when
+// missing. A symbolic link at the path stays a link: the file it leads to is replaced, and keeps
+// its permissions. Temporary files of ours that a killed writer left beside the file are removed
+// once a minute old. Returns false (errno value in `error`) leaving the old file as it was.
 bool ReplaceFile(const std::string& path, std::string_view contents, int* error = nullptr);
 
 // Reads the file at `path` (empty text when missing), lets `change` edit the text, and replaces

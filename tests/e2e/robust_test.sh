@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # robust_test.sh: the real program against a hostile machine. Signals: SIGHUP and SIGQUIT are
-# close requests that save the switches; SIGTERM closes an open message box and goes on with
-# the close; SIGKILL takes the box with the game; losing the X server still saves the
-# switches. Files: a FIFO and a link where the launcher copies the link files. Store: a save
+# close requests that save the switches; SIGUSR1 ends the game at once, and nothing is lost, as
+# each switch is saved when it changes; SIGTERM closes an open message box and goes on with the
+# close; SIGKILL takes the box with the game; losing the X server loses no switch either. Files: a FIFO and a link where the launcher copies the link files. Store: a save
 # onto a full disk is told in a box, the old game kept, the lost switches reported at exit.
 # Usage: robust_test.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
@@ -29,16 +29,24 @@ echo "not the link list" >"$E2E_TMP/victim"
 ln -s "$E2E_TMP/victim" "$E2E_GAMEDIR/Internet/internet.txt"
 mkfifo "$E2E_GAMEDIR/Internet/sdl.jpg"
 
-# ---- signals: each a close request that saves the switch changed in this run -----------
-for sig in HUP QUIT; do
+# ---- signals: a close request, or (SIGUSR1, like SIGUSR2 and SIGALRM) the end at once; ----
+# ---- either way the switch changed in this run is saved ----------------------------------
+for sig in HUP QUIT USR1; do
   e2e_start_game
   e2e_wait_idle
   e2e_click_button music
   e2e_wait_idle
   e2e_log "SIG$sig to pid $E2E_PROGRAM_PID"
   kill -"$sig" "$E2E_PROGRAM_PID"
-  e2e_wait_exit
-  e2e_expect_text PlayMusic "$([ $sig = HUP ] && echo Off || echo On)"
+  if [ $sig = USR1 ]; then
+    rc=0
+    wait "$E2E_GAME_PID" || rc=$?
+    E2E_GAME_PID=""
+    [ $rc -eq $((128 + $(kill -l USR1))) ] || e2e_fail "SIGUSR1 ended the program with code $rc"
+  else
+    e2e_wait_exit
+  fi
+  e2e_expect_text PlayMusic "$([ $sig = QUIT ] && echo On || echo Off)"
 done
 [ "$(cat "$E2E_TMP/victim")" = "not the link list" ] || e2e_fail "the launcher wrote through a link"
 [ -f "$E2E_GAMEDIR/Internet/internet.txt" ] && [ ! -L "$E2E_GAMEDIR/Internet/internet.txt" ] ||
