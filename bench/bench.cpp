@@ -271,7 +271,7 @@ int GameRun(platform::Size display) {
     int moves = 0, games = 0, score = 0;
     {
         CGameApp app;
-        app.InitInstance();
+        if (!app.InitInstance()) return 1;
         CInterface* screen = app.MainScreen();
         auto* game = static_cast<CBoardGame*>(screen->m_game);
         auto button = [&](MenuCommand id) {
@@ -379,12 +379,12 @@ StartupParts MeasureStartupParts() {
     const Rect display{0, 0, 1024, 768};
     std::vector<double> window, back, saved, present;
     platform::FrameWindow shown;
-    shown.Create("Game", display, {});
+    if (!shown.Create("Game", display, {})) return {};
     for (int run = 0; run < 15; ++run) {
         auto t0 = RealTime::now();
         {
             platform::FrameWindow w;
-            w.Create("Game", display, platform::FindResource("icon", "PRG_ICON"));
+            if (!w.Create("Game", display, platform::FindResource("icon", "PRG_ICON"))) return {};
             w.FillWindow(display, platform::Rgb(255, 255, 255));
             window.push_back(Micros(RealTime::now() - t0));
         }

@@ -112,7 +112,7 @@ protected:
 
     // Puts a "Game" value into the settings file, as a save would.
     void WriteSavedGame(const std::string& value) const {
-        platform::ConfigFile(SettingsPath()).Write("Game", value);
+        ASSERT_TRUE(platform::ConfigFile(SettingsPath()).Write("Game", value));
     }
 
     // How many numbers were drawn since SeedRand(s): where the next two fall in the sequence.

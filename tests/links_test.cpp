@@ -3,6 +3,7 @@
 #include "screen_probe.h"
 
 #include "app/link_file.h"
+#include "scoped_env.h"
 
 #include <sys/stat.h>
 #include <turbojpeg.h>
@@ -70,6 +71,18 @@ TEST_F(InternetLinks, FirstTickDrawsALinkAndThenOneEvery7000Milliseconds) {
     probe.SetTicks(8081);
     Tick();
     EXPECT_EQ(screen->m_nextLinkTime, 15081u);
+}
+
+TEST_F(InternetLinks, ALinkThatCannotBeOpenedIsToldToThePlayer) {
+    LayOutLinks(kThreeLinks);
+    StartAndSettle();
+    services().shell = nullptr; // the real opener, which is nowhere on this PATH
+    const testing_support::ScopedEnv path("PATH", Root().c_str());
+    const Rect at = screen->m_currentLink->m_rect;
+    Press(Centre(at));
+    Release(Centre(at));
+    EXPECT_EQ(messages, std::vector<std::string>{"The link could not be opened: " +
+                                                 screen->m_currentLink->m_address});
 }
 
 TEST_F(InternetLinks, RotationKeepsItsPeriodAcrossTheTickCountWrap) {

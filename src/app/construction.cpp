@@ -182,7 +182,9 @@ void CInterface::ReadLinkFile() {
             std::fprintf(stderr, "ranqua: %s%s is too long; only its first %zu links are used\n",
                          kLinkFolder, kLinkFile, m_links.size());
     }
-    if (entered && !platform::ChangeDirectory(start)) platform::ChangeDirectory("..");
+    if (entered && !platform::ChangeDirectory(start) && !platform::ChangeDirectory(".."))
+        std::fprintf(stderr, "ranqua: cannot leave %s: the music is not found from there\n",
+                     kLinkFolder);
 }
 
 CInterface::~CInterface() {

@@ -11,7 +11,7 @@ class CInterface;
 class CGameApp : public platform::Application {
 public:
     // Creates the main screen, shows it, creates the game and applies the settings.
-    bool InitInstance() override;
+    [[nodiscard]] bool InitInstance() override;
     // Destroys the game, then the main screen; returns the quit code.
     int ExitInstance() override;
 

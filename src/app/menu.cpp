@@ -2,6 +2,7 @@
 #include "app/interface.h"
 
 #include "app/internet_link.h"
+#include "platform/message_box.h"
 #include "platform/rand.h"
 #include "platform/shell.h"
 #include "ui/pic_button.h"
@@ -73,5 +74,6 @@ void CInterface::ChooseLink() {
 }
 
 void CInterface::OpenLink(const CInternetLink& link) {
-    platform::OpenAddress(link.m_address);
+    if (!platform::OpenAddress(link.m_address))
+        platform::MessageBox("The link could not be opened: " + link.m_address);
 }

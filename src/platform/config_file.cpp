@@ -69,7 +69,7 @@ bool IsStorableName(std::string_view name) {
     return true;
 }
 
-bool Fail(int* error, int reason) {
+[[nodiscard]] bool Fail(int* error, int reason) {
     if (error) *error = reason;
     return false;
 }

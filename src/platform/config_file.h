@@ -22,19 +22,20 @@ public:
     explicit ConfigFile(std::string path) : m_path(std::move(path)) {}
 
     // The value, or nothing when the file or the value is missing or unreadable.
-    std::optional<std::string> Read(std::string_view name) const;
+    [[nodiscard]] std::optional<std::string> Read(std::string_view name) const;
     // Rewrites the whole file through a temporary file and a rename, creating the folders.
     // Returns false (leaving the old file as it was) when that fails, when the file is there
     // but cannot be read, or when a name could not be read back (empty, starting with # or ;,
     // a blank at either end, or holding =, " or a control character); `error` then gets the
     // errno value of why.
     // A symbolic link at the path stays a link: its target is rewritten, with its permissions.
-    bool Write(std::string_view name, std::string_view value, int* error = nullptr) const {
+    [[nodiscard]] bool Write(std::string_view name, std::string_view value,
+                             int* error = nullptr) const {
         const Value one{name, value};
         return Write(std::span(&one, 1), error);
     }
     // Several values in one rewrite: all of them are stored, or none.
-    bool Write(std::span<const Value> values, int* error = nullptr) const;
+    [[nodiscard]] bool Write(std::span<const Value> values, int* error = nullptr) const;
 
     const std::string& Path() const { return m_path; }
 
@@ -45,7 +46,8 @@ public:
 
     static std::string Escape(std::string_view value);
     // Parses one line; false when it is not a value line.
-    static bool ParseLine(std::string_view line, std::string& name, std::string& value);
+    [[nodiscard]] static bool ParseLine(std::string_view line, std::string& name,
+                                        std::string& value);
     // The name a line gives before its first `=`, whether its value can be read or not (blanks
     // and control bytes at either end left out); empty for comments and lines without `=`.
     static std::string_view NameOf(std::string_view line);

@@ -21,7 +21,7 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 
 // "1", "1.5", "2.25": a decimal number read exactly as a fraction; nullopt when it is not one
 // or is below 1. Up to 4 decimals, up to 16: beyond that no display is served by it.
-std::optional<Scale> ParseScale(const char* text) {
+[[nodiscard]] std::optional<Scale> ParseScale(const char* text) {
     int64_t whole = 0, frac = 0, den = 1;
     const char* p = text;
     if (*p < '0' || *p > '9') return std::nullopt;

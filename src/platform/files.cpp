@@ -20,7 +20,7 @@ namespace platform {
 
 namespace {
 
-bool WriteAll(int fd, std::string_view data) {
+[[nodiscard]] bool WriteAll(int fd, std::string_view data) {
     size_t done = 0;
     while (done < data.size()) {
         const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
@@ -33,7 +33,7 @@ bool WriteAll(int fd, std::string_view data) {
 }
 
 // Every folder above the file named by `path`.
-bool MakeFolders(const std::string& path) {
+[[nodiscard]] bool MakeFolders(const std::string& path) {
     for (size_t i = 1; i < path.size(); ++i) {
         if (path[i] != '/') continue;
         const std::string part = path.substr(0, i);
@@ -68,14 +68,14 @@ std::string FollowLinks(const std::string& path) {
     return current;
 }
 
-bool Fail(int* error, int reason) {
+[[nodiscard]] bool Fail(int* error, int reason) {
     if (error) *error = reason;
     return false;
 }
 
 // An exclusive lock on an open folder, waiting at most about five seconds: another game holds
 // it only while it rewrites one small file, and one that hangs must not hang us too.
-bool LockWithin(int fd) {
+[[nodiscard]] bool LockWithin(int fd) {
     for (int tries = 0; tries < 500; ++tries) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
         if (errno != EWOULDBLOCK && errno != EINTR) return false;

@@ -16,7 +16,7 @@ namespace platform {
 // without regard to case, in byte order of the names. A missing folder gives none.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix);
 // Changes the working folder; false if it cannot.
-bool ChangeDirectory(const std::string& path);
+[[nodiscard]] bool ChangeDirectory(const std::string& path);
 std::string CurrentDirectory();
 // A descriptor open for reading on `path`, or none (errno saying why: EISDIR, EINVAL for any
 // other kind) when it cannot be opened or is not a regular file (links followed). Checked on the
@@ -26,13 +26,13 @@ std::string CurrentDirectory();
 // The whole file, or nothing when it cannot be read, is not a regular file (a FIFO, a device,
 // a folder) or is larger than `maxBytes` (errno saying why: ENOENT when there is none, EFBIG
 // when it is too large); with `keepHead` a larger file gives its first `maxBytes` bytes instead.
-std::optional<std::vector<uint8_t>>
+[[nodiscard]] std::optional<std::vector<uint8_t>>
 ReadFileBytes(const std::string& path, size_t maxBytes = 64u << 20, bool keepHead = false);
 
 enum class ReadResult { kOk, kMissing, kTooLarge, kUnreadable };
 // A regular file of at most `maxBytes` into `out`, which stays empty unless kOk. kUnreadable
 // (errno saying why) for a file that is there but cannot be read or is not a regular file.
-ReadResult ReadSmallFile(const std::string& path, std::string& out, size_t maxBytes);
+[[nodiscard]] ReadResult ReadSmallFile(const std::string& path, std::string& out, size_t maxBytes);
 
 // Replaces the file at `path` by `contents` through a temporary file beside it, flushed to disk
 // and renamed over the old one, so that a crash or a full disk leaves the old file or the new
@@ -40,7 +40,8 @@ ReadResult ReadSmallFile(const std::string& path, std::string& out, size_t maxBy
 // missing. A symbolic link at the path stays a link: the file it leads to is replaced, and keeps
 // its permissions. Temporary files of ours that a killed writer left beside the file are removed
 // once a minute old. Returns false (errno value in `error`) leaving the old file as it was.
-bool ReplaceFile(const std::string& path, std::string_view contents, int* error = nullptr);
+[[nodiscard]] bool ReplaceFile(const std::string& path, std::string_view contents,
+                               int* error = nullptr);
 
 // Reads the file at `path` (empty text when missing), lets `change` edit the text, and replaces
 // the file with the result (ReplaceFile) unless `change` returns false, all under an exclusive
@@ -48,8 +49,9 @@ bool ReplaceFile(const std::string& path, std::string_view contents, int* error 
 // a few seconds at most for the lock. A file that is there but cannot be read, or is larger
 // than `maxBytes`, is not replaced. Returns false (errno value in `error`) when nothing was
 // written, except when `change` declined.
-bool UpdateFileLocked(const std::string& path, size_t maxBytes,
-                      const std::function<bool(std::string& text)>& change, int* error = nullptr);
+[[nodiscard]] bool UpdateFileLocked(const std::string& path, size_t maxBytes,
+                                    const std::function<bool(std::string& text)>& change,
+                                    int* error = nullptr);
 
 // A per-user base folder by the XDG rules: the value of `variable` when it is an absolute path,
 // else the home folder followed by `underHome` (".config", ".local/share"). Without HOME, or

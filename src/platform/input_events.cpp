@@ -2,6 +2,8 @@
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
+#include <cstdio>
+
 namespace platform {
 
 namespace {
@@ -44,6 +46,12 @@ uint32_t TakeQueuedRepeats(SDL_Keycode key) {
         taken += static_cast<uint32_t>(same);
         if (same < n) return taken;
     }
+}
+
+// Input queued for a test that the queue does not take fails that test; this says why.
+void Queue(SDL_Event& e) {
+    if (SDL_PushEvent(&e) <= 0)
+        std::fprintf(stderr, "ranqua: input was not queued: %s\n", SDL_GetError());
 }
 
 // Input is queued in window pixels, as the window system would deliver it: the first
@@ -89,7 +97,7 @@ void PostMouseMove(Point p) {
     const Scale k = MainWindowScale();
     e.motion.x = k.FirstPhysical(p.x);
     e.motion.y = k.FirstPhysical(p.y);
-    SDL_PushEvent(&e);
+    Queue(e);
 }
 
 void PostMouseButton(bool left, bool down, Point p) {
@@ -99,7 +107,7 @@ void PostMouseButton(bool left, bool down, Point p) {
     const Scale k = MainWindowScale();
     e.button.x = k.FirstPhysical(p.x);
     e.button.y = k.FirstPhysical(p.y);
-    SDL_PushEvent(&e);
+    Queue(e);
 }
 
 void PostKeyDown(uint32_t key, bool autoRepeat) {
@@ -107,13 +115,13 @@ void PostKeyDown(uint32_t key, bool autoRepeat) {
     e.type = SDL_KEYDOWN;
     e.key.repeat = autoRepeat ? 1 : 0;
     e.key.keysym.sym = key == kKeySpace ? SDLK_SPACE : static_cast<SDL_Keycode>(key);
-    SDL_PushEvent(&e);
+    Queue(e);
 }
 
 void PostCloseRequest() {
     SDL_Event e{};
     e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
+    Queue(e);
 }
 
 } // namespace platform

@@ -54,7 +54,7 @@ struct DecompressRelease {
 
 // Decodes into the buffer `allocate(bytes)` gives; fills `out` but its pixels on success.
 template <typename Allocate>
-bool Decode(const uint8_t* data, size_t size, DecodedJpeg& out, Allocate allocate) {
+[[nodiscard]] bool Decode(const uint8_t* data, size_t size, DecodedJpeg& out, Allocate allocate) {
     if (!data || size == 0 || size > ULONG_MAX) return false;
     jpeg_decompress_struct cinfo{};
     const DecompressRelease release{&cinfo};

@@ -18,10 +18,10 @@ struct DecodedJpeg {
 };
 
 // Decodes a whole JPEG image; false on any error, truncation included.
-bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out);
+[[nodiscard]] bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out);
 // The same, with the pixels in a buffer of their own (`out.pixels` stays empty): pictures
 // keep them as they are, with no copy and no clearing before the decoder writes every byte.
-bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out,
-                std::unique_ptr<uint8_t[]>& pixels);
+[[nodiscard]] bool DecodeJpeg(const uint8_t* data, size_t size, DecodedJpeg& out,
+                              std::unique_ptr<uint8_t[]>& pixels);
 
 } // namespace platform

@@ -39,7 +39,7 @@ bool CloseRequested() {
 
 // Shows the box in a helper process; returns false when no helper could run it. A close
 // request that arrives meanwhile closes the box and stays queued for the message loop.
-bool ShowInHelper(const std::string& text) {
+[[nodiscard]] bool ShowInHelper(const std::string& text) {
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid < 0) return false;
@@ -72,6 +72,7 @@ bool ShowInHelper(const std::string& text) {
 void MessageBox(const std::string& text) {
     if (const auto& replaced = CurrentServices().messageBox) return replaced(text);
     std::fprintf(stderr, "ranqua: %s\n", text.c_str());
+    // Should SDL's own box fail too, the text is on stderr already: there is no better place.
     if (!ShowInHelper(text))
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Ranqua", text.c_str(), nullptr);
 }

@@ -15,6 +15,6 @@ using MessageBoxHandler = std::function<void(const std::string&)>;
 // The program started with this argument and a text only shows that text in a box: the game
 // runs its boxes so, in a helper process of its own.
 inline constexpr const char* kMessageBoxHelperArgument = "--message-box";
-int RunMessageBoxHelper(const char* text);
+[[nodiscard]] int RunMessageBoxHelper(const char* text);
 
 } // namespace platform

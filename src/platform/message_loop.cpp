@@ -3,6 +3,8 @@
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
+#include <cstdio>
+
 namespace platform {
 
 namespace {
@@ -29,14 +31,14 @@ bool IsUserEvent(const SDL_Event& e, UserEvent which) {
     return g_eventBase != 0 && e.type == EventType(which);
 }
 
-void PushUser(UserEvent e, Sint32 code, void* data, uintptr_t data2) {
-    if (g_eventBase == 0) return;
+bool PushUser(UserEvent e, Sint32 code, void* data, uintptr_t data2) {
+    if (g_eventBase == 0) return false;
     SDL_Event ev{};
     ev.type = EventType(e);
     ev.user.code = code;
     ev.user.data1 = data;
     ev.user.data2 = reinterpret_cast<void*>(data2);
-    SDL_PushEvent(&ev);
+    return SDL_PushEvent(&ev) > 0;
 }
 
 Application::Application() {
@@ -71,10 +73,10 @@ void Application::PumpMessages() {
         Dispatch(&e);
 }
 
-bool Application::Dispatch(const void* event) {
+void Application::Dispatch(const void* event) {
     const SDL_Event& e = *static_cast<const SDL_Event*>(event);
     FrameWindow* w = m_mainWindow;
-    if (!w) return false;
+    if (!w) return;
     if (IsUserEvent(e, kTick)) {
         DeliverTick(*w);
     } else if (IsUserEvent(e, kMusic)) {
@@ -92,11 +94,12 @@ bool Application::Dispatch(const void* event) {
     } else {
         DispatchInput(*w, e);
     }
-    return true;
 }
 
 void PostMusicNotify(const void* musicWindow, int32_t mode, uint32_t track) {
-    PushUser(kMusic, mode, const_cast<void*>(musicWindow), track);
+    // Lost, the end of a track would leave the music silent until it is switched on again.
+    if (!PushUser(kMusic, mode, const_cast<void*>(musicWindow), track))
+        std::fprintf(stderr, "ranqua: the end of a track was lost: %s\n", SDL_GetError());
 }
 
 void SendMusicNotify(const void* musicWindow, int32_t mode) {

@@ -29,7 +29,7 @@ struct MusicFree {
 };
 
 // A track is opened only if it is a regular file: see OpenRegularFile.
-SDL_RWops* OpenTrack(const std::string& path) {
+[[nodiscard]] SDL_RWops* OpenTrack(const std::string& path) {
     UniqueFd fd = OpenRegularFile(path);
     if (!fd) return nullptr;
     std::unique_ptr<FILE, FileClose> file(::fdopen(fd.Get(), "rb"));
@@ -61,6 +61,8 @@ public:
     void Open(const std::string& path) override {
         Close();
         NewMusicTrack();
+        // A file that is no track we can play plays nothing, as a media window shows nothing
+        // for it: it is the player's own file in the music folder, no fault to report.
         if (SDL_RWops* file = OpenTrack(path)) m_music.reset(Mix_LoadMUS_RW(file, 1));
     }
     void Play() override {
@@ -68,7 +70,8 @@ public:
         NewMusicTrack();
         g_playing = this;
         Mix_HookMusicFinished(MusicFinished);
-        Mix_PlayMusic(m_music.get(), 0);
+        if (Mix_PlayMusic(m_music.get(), 0) < 0)
+            std::fprintf(stderr, "ranqua: cannot play music: %s\n", Mix_GetError());
     }
     void Stop() override {
         // Whatever this track reported before is stale now, and the stop is reported at once,

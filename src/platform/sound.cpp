@@ -26,7 +26,9 @@ public:
         Mix_HaltChannel(0);
         m_chunk.reset(); // before the next one is made, as only one sounds at a time
         m_chunk.reset(Mix_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1));
-        if (m_chunk) Mix_PlayChannel(0, m_chunk.get(), 0);
+        // The game goes on without the sound; a player at a terminal learns why.
+        if (!m_chunk || Mix_PlayChannel(0, m_chunk.get(), 0) < 0)
+            std::fprintf(stderr, "ranqua: cannot play a sound: %s\n", Mix_GetError());
     }
     void Release() {
         if (!m_chunk) return;
@@ -41,7 +43,7 @@ private:
 
 MixerPlayer g_mixer;
 
-bool OpenMixer() {
+[[nodiscard]] bool OpenMixer() {
     return Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) == 0;
 }
 

@@ -79,7 +79,7 @@ void CompositeStretched(pixman_image_t* src, pixman_image_t* dst, const Rect& d,
 
 // The part `r` (pixels, inside the picture) of a decoded picture as an opaque x8r8g8b8 image
 // of its own, so that smooth resampling sees nothing beyond it.
-PixmanImagePtr CutOut(const PixelView& pic, const Rect& r) {
+[[nodiscard]] PixmanImagePtr CutOut(const PixelView& pic, const Rect& r) {
     PixmanImagePtr img(
         pixman_image_create_bits(PIXMAN_x8r8g8b8, r.Width(), r.Height(), nullptr, r.Width() * 4));
     if (!img) return nullptr;

@@ -4,6 +4,7 @@
 #include "platform/window_internal.h"
 
 #include <atomic>
+#include <cstdio>
 
 namespace platform {
 
@@ -12,8 +13,13 @@ namespace {
 std::atomic<bool> g_tickPending{false};
 uint32_t g_timerIdValue = 1;
 
+// A tick the queue did not take is not pending: the next one is queued in its place.
+void QueueTick() {
+    if (!g_tickPending.exchange(true) && !PushUser(kTick)) g_tickPending = false;
+}
+
 Uint32 TimerCallback(Uint32 interval, void*) {
-    if (!g_tickPending.exchange(true)) PushUser(kTick);
+    QueueTick();
     return interval;
 }
 
@@ -22,7 +28,11 @@ Uint32 TimerCallback(Uint32 interval, void*) {
 void FrameWindow::SetTimer(uint32_t id, uint32_t ms) {
     KillTimer();
     g_timerIdValue = id;
-    if (!CurrentServices().manualTimers) m_timerId = SDL_AddTimer(ms, TimerCallback, nullptr);
+    if (CurrentServices().manualTimers) return;
+    m_timerId = SDL_AddTimer(ms, TimerCallback, nullptr);
+    // Nothing would move on screen: at least say why.
+    if (m_timerId == 0)
+        std::fprintf(stderr, "ranqua: cannot start the timer: %s\n", SDL_GetError());
 }
 
 void FrameWindow::KillTimer() {
@@ -40,7 +50,7 @@ void ForgetPendingTick() {
 }
 
 void PostTimerTick() {
-    if (!g_tickPending.exchange(true)) PushUser(kTick);
+    QueueTick();
 }
 
 } // namespace platform

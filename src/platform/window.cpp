@@ -19,7 +19,7 @@ FrameWindow::~FrameWindow() {
 
 namespace {
 
-SdlWindowPtr OpenWindow(const std::string& title, const Rect& r) {
+[[nodiscard]] SdlWindowPtr OpenWindow(const std::string& title, const Rect& r) {
     return SdlWindowPtr(SDL_CreateWindow(title.c_str(), r.left, r.top, r.Width(), r.Height(),
                                          SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN));
 }

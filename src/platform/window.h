@@ -32,7 +32,7 @@ public:
     // display covers the primary display, each logical pixel s physical ones (DisplayScale),
     // and sets the art scale that surfaces are composed at. False (and why on stderr) when
     // there is no window the game can draw in.
-    bool Create(const std::string& title, const Rect& rect, ResourceData icon);
+    [[nodiscard]] bool Create(const std::string& title, const Rect& rect, ResourceData icon);
     // Copies `rect` (logical) of `surface` to the same place of the window and shows it,
     // resampled from the surface's scale to the display's where they differ.
     void PresentRect(const Surface& surface, const Rect& rect);
@@ -76,12 +76,12 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    virtual bool InitInstance() = 0;
+    [[nodiscard]] virtual bool InitInstance() = 0;
     // Returns the code given to PostQuit.
     virtual int ExitInstance() { return m_exitCode; }
 
     // InitInstance, the message loop until PostQuit, then ExitInstance; returns its result.
-    int Run();
+    [[nodiscard]] int Run();
     // Ends the message loop after the current message.
     void PostQuit(int exitCode);
     bool QuitPosted() const { return m_quit; }
@@ -96,7 +96,7 @@ protected:
     int m_exitCode = 0;
 
 private:
-    bool Dispatch(const void* sdlEvent);
+    void Dispatch(const void* sdlEvent);
     bool m_quit = false;
 };
 
@@ -104,7 +104,7 @@ private:
 // SIGHUP and SIGQUIT become close requests like SIGTERM and SIGINT. A lost display connection
 // ends the process through EndForLostDisplay.
 // Returns false (and says why on stderr) when there is no display at all.
-bool InitPlatform();
+[[nodiscard]] bool InitPlatform();
 void ShutdownPlatform();
 // Says on stderr that the display is gone and ends the process with status 1 at once, from
 // whichever thread: nothing is left to save (the switches are written when they change), and no

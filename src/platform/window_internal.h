@@ -16,7 +16,9 @@ enum UserEvent : Uint32 { kTick = 0, kMusic = 1, kEventCount = 2 };
 void RegisterUserEvents();
 void ForgetUserEvents();
 bool IsUserEvent(const SDL_Event& e, UserEvent which);
-void PushUser(UserEvent e, Sint32 code = 0, void* data = nullptr, uintptr_t data2 = 0);
+// False when the event could not be queued (SDL's queue is full, or there are no event types).
+[[nodiscard]] bool PushUser(UserEvent e, Sint32 code = 0, void* data = nullptr,
+                            uintptr_t data2 = 0);
 
 // Mouse and key events to the window's handlers, in logical pixels (input_events.cpp).
 void DispatchInput(FrameWindow& w, const SDL_Event& e);

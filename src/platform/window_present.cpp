@@ -31,7 +31,7 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
     const int64_t art = int64_t{surface.Scale()} * m_scale.den;
     const int k = m_scale.num % art == 0 ? static_cast<int>(m_scale.num / art) : 0;
 
-    if (SDL_MUSTLOCK(ws)) SDL_LockSurface(ws);
+    if (SDL_MUSTLOCK(ws) && SDL_LockSurface(ws) != 0) return; // no pixels to write to
     // x8r8g8b8 windows take the pixels directly; any other kind through one conversion.
     const bool direct = ws->format->BytesPerPixel == 4 && ws->format->Rmask == 0x00FF0000 &&
                         ws->format->Gmask == 0x0000FF00 && ws->format->Bmask == 0x000000FF &&
