@@ -90,23 +90,35 @@ TEST_F(SaveAndLoad, LoadWithoutAGameStartsOneAndIsPlayable) {
     EXPECT_EQ(game->m_selected.x, -1);
 }
 
-TEST_F(SaveAndLoad, LoadDuringAGameKeepsSelectionLevelAndPictureFlag) {
+// The selection stays where the loaded board has a ball (of any colour); on a cell it leaves
+// empty nothing is selected, so the next click on an empty cell moves nothing.
+TEST_F(SaveAndLoad, LoadDuringAGameKeepsLevelPictureFlagAndASelectionOnABall) {
+    const struct {
+        Point selected;
+        Point kept;
+    } cases[] = {{{2, 2}, {2, 2}}, {{1, 0}, {-1, 0}}};
     StartQuiet();
-    NewGameSeeded(2);
-    SetBoard("5...... ....... ..2.... ....... ....... .......");
-    ClickCell(2, 2);
-    game->m_level = 3;
-    game->m_pictureUnlocked = true;
-    WriteSavedGame(kSavedRecord);
-    sounds.played.clear();
-    screen->RunMenuCommand(MenuCommand::kLoad);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.selected.x);
+        NewGameSeeded(2);
+        SetBoard("55..... ....... ..2.... ....... ....... .......");
+        ClickCell(c.selected.x, c.selected.y);
+        game->m_level = 3;
+        game->m_pictureUnlocked = true;
+        WriteSavedGame(kSavedRecord);
+        sounds.played.clear();
+        screen->RunMenuCommand(MenuCommand::kLoad);
+        EXPECT_EQ(sounds.played, Sounds{"W_LOAD"});
+        EXPECT_EQ(BoardText(), kSavedBoard);
+        EXPECT_EQ(game->m_score, 1000);
+        EXPECT_EQ(game->m_selected, c.kept);
+        EXPECT_EQ(game->m_level, 3u);
+        EXPECT_TRUE(game->m_pictureUnlocked);
+        EXPECT_FALSE(game->m_gameOver);
+    }
+    ClickCell(4, 0); // empty and reachable: with nothing selected, nothing happens
     EXPECT_EQ(sounds.played, Sounds{"W_LOAD"});
     EXPECT_EQ(BoardText(), kSavedBoard);
-    EXPECT_EQ(game->m_score, 1000);
-    EXPECT_EQ(game->m_selected, (Point{2, 2}));
-    EXPECT_EQ(game->m_level, 3u);
-    EXPECT_TRUE(game->m_pictureUnlocked);
-    EXPECT_FALSE(game->m_gameOver);
 }
 
 TEST_F(SaveAndLoad, BadRecordsChangeNothingAndPlayNothing) {

@@ -139,6 +139,9 @@ void CBoardGame::LoadGame() {
         for (int32_t r = 0; r < kRows; ++r)
             m_cells[c][r].colour = colours[c][r];
     m_score = static_cast<int32_t>(score);
+    // A selection kept on a cell the loaded board leaves empty would let the next click "move"
+    // nothing and still bring new balls.
+    if (m_selected.x != -1 && m_cells[m_selected.x][m_selected.y].colour == 0) m_selected.x = -1;
     m_screen->PlaySoundEffect(m_sndLoad);
     DrawBoard();
 }
