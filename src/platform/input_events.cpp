@@ -30,7 +30,9 @@ uint32_t VirtualKey(SDL_Keycode k) {
 
 // Auto-repeats of `key` waiting in the queue, taken out of it: the desktop's keyboard queue
 // folds repeats the program has not read yet into one key-down with a repeat count, so that
-// a held key cannot pile up seconds of one-second animations behind it.
+// a held key cannot pile up seconds of one-second animations behind it. Only a repeat takes
+// the repeats behind it, never a fresh press: two real presses a moment apart reach us as a
+// press and a repeat (the release between them lost), and each must count.
 uint32_t TakeQueuedRepeats(SDL_Keycode key) {
     SDL_Event queued[64];
     uint32_t taken = 0;
@@ -81,8 +83,8 @@ void DispatchInput(FrameWindow& w, const SDL_Event& e) {
             w.OnLButtonUp(MouseFlags(), at(e.button.x, e.button.y));
         break;
     case SDL_KEYDOWN: {
-        const uint32_t repeat = 1 + TakeQueuedRepeats(e.key.keysym.sym);
-        const bool wasDown = e.key.repeat || repeat > 1;
+        const bool wasDown = e.key.repeat != 0;
+        const uint32_t repeat = wasDown ? 1 + TakeQueuedRepeats(e.key.keysym.sym) : 1;
         w.OnKeyDown(VirtualKey(e.key.keysym.sym), repeat, wasDown ? 0x4000u : 0u);
         break;
     }
