@@ -19,6 +19,7 @@
 #include <csignal>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -128,29 +129,61 @@ TEST(DisplayScale, ConvertsBetweenPhysicalAndLogicalPixelsExactly) {
     EXPECT_EQ((Scale{9, 5}).ToLogical(-1), -1); // rounded down, not toward zero
 }
 
-TEST(DisplayScale, EnvironmentOverridesWithAnyNumberFromOne) {
+// RANQUA_SCALE overrides s where the play area still fits; a value too large is lowered to
+// the largest that fits and one that is no scale is ignored, each said once on stderr.
+TEST(DisplayScale, EnvironmentOverridesWhereThePlayAreaFits) {
+    const struct {
+        const char* value;
+        Size physical;
+        double s;
+        const char* said; // the line on stderr, if any
+    } cases[] = {
+        {"2", {3840, 2160}, 2.0, ""},
+        {"1", {3840, 2160}, 1.0, ""},
+        {"1.5", {1920, 1080}, 1.5, ""},
+        {"1.8", {1920, 1080}, 1.8, ""}, // exactly the largest
+        {"", {1920, 1080}, 1.8, ""},
+        {"16",
+         {1920, 1080},
+         1.8,
+         "ranqua: RANQUA_SCALE=16 is too large for this 1920x1080 display; using 1.8, the "
+         "largest that fits\n"},
+        {"1.5",
+         {1024, 768},
+         1.28,
+         "ranqua: RANQUA_SCALE=1.5 is too large for this 1024x768 display; using 1.28, the "
+         "largest that fits\n"},
+        {"2",
+         {1000, 700},
+         7.0 / 6.0,
+         "ranqua: RANQUA_SCALE=2 is too large for this 1000x700 display; using 1.1666, the "
+         "largest that fits\n"},
+        {"2", {640, 480}, 1.0, ""}, // too small for any: the display check says so
+        {"0", {1920, 1080}, 1.8, "ranqua: ignoring RANQUA_SCALE=0: not a number from 1 to 16\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("'") + c.value + "' on " + std::to_string(c.physical.width));
+        ScopedEnv scale("RANQUA_SCALE", c.value);
+        ::testing::internal::CaptureStderr();
+        for (int i = 0; i < 3; ++i) // as often as start-up asks
+            EXPECT_DOUBLE_EQ(DisplayScale(c.physical).Value(), c.s);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.said);
+    }
     {
         ScopedEnv scale("RANQUA_SCALE", "2");
-        EXPECT_DOUBLE_EQ(DisplayScale({1024, 768}).Value(), 2.0);
         const ServicesScope display({.display = Size{3840, 2160}});
         EXPECT_EQ(DisplaySize(), (Size{1920, 1080}));
+        EXPECT_EQ(ArtScaleFor(DisplayScale({3840, 2160})), 2);
     }
-    {
-        ScopedEnv scale("RANQUA_SCALE", "1");
-        EXPECT_TRUE(DisplayScale({3840, 2160}).IsOne());
-        EXPECT_EQ(ArtScaleFor(DisplayScale({3840, 2160})), 1);
-    }
-    {
-        ScopedEnv scale("RANQUA_SCALE", "1.5");
-        EXPECT_DOUBLE_EQ(DisplayScale({3840, 2160}).Value(), 1.5);
-        const ServicesScope display({.display = Size{1920, 1080}});
-        EXPECT_EQ(DisplaySize(), (Size{1280, 720}));
-    }
-    for (const char* bad :
-         {"", "0", "-1", "abc", "2x", "0.5", ".5", "1.", "17", "1e1", "99999999999999999999"}) {
+    for (const char* bad : {"-1", "nan", "abc", "2x", "0.5", ".5", "1.", "17", "1e1", "1.5\n2",
+                            "99999999999999999999"}) {
         ScopedEnv scale("RANQUA_SCALE", bad);
+        ::testing::internal::CaptureStderr();
         EXPECT_DOUBLE_EQ(DisplayScale({3840, 2160}).Value(), 3.6) << "'" << bad << "'";
         EXPECT_TRUE(DisplayScale({800, 600}).IsOne()) << "'" << bad << "'";
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.rfind("ranqua: ignoring RANQUA_SCALE=", 0), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     }
 }
 

@@ -6,7 +6,9 @@
 #include <SDL.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -43,6 +45,36 @@ int64_t FloorDiv(int64_t a, int64_t b) {
     if (s.num < s.den || s.num > 16 * s.den) return std::nullopt;
     return s;
 }
+
+// The scale is asked for more than once at start-up; what it says about RANQUA_SCALE is said
+// once.
+void SayOnce(const std::string& line) {
+    static std::mutex saying;
+    static std::string said;
+    const std::lock_guard<std::mutex> lock(saying);
+    if (line == said) return;
+    said = line;
+    std::fprintf(stderr, "ranqua: %s\n", line.c_str());
+}
+
+// The variable's text as it can stand in one line.
+std::string Shown(const char* text) {
+    std::string out;
+    for (const char* p = text; *p && out.size() < 40; ++p)
+        out += (*p >= 0x20 && *p < 0x7F) ? *p : '?';
+    return out;
+}
+
+// Rounded down to 4 decimals, so that the text given back as RANQUA_SCALE still fits.
+std::string Shown(const Scale& s) {
+    const int64_t tenThousandths = s.num * 10000 / s.den;
+    std::string text = std::to_string(tenThousandths / 10000);
+    std::string decimals = std::to_string(10000 + tenThousandths % 10000).substr(1);
+    while (!decimals.empty() && decimals.back() == '0')
+        decimals.pop_back();
+    return decimals.empty() ? text : text + "." + decimals;
+}
+
 } // namespace
 
 int32_t Scale::ToLogical(int32_t physical) const {
@@ -75,13 +107,25 @@ Point PhysicalDisplayOrigin() {
 }
 
 Scale DisplayScale(Size physical) {
-    if (const char* env = std::getenv("RANQUA_SCALE"))
-        if (const auto s = ParseScale(env)) return *s;
     // min(W / 800, H / 600), compared as fractions.
     Scale s{physical.width, 800};
     if (int64_t{physical.height} * 800 < int64_t{physical.width} * 600) s = {physical.height, 600};
     if (s.num < s.den) return {1, 1}; // too small is for the caller to refuse
-    return s;
+    const char* env = std::getenv("RANQUA_SCALE");
+    if (!env || !*env) return s;
+    const std::optional<Scale> asked = ParseScale(env);
+    if (!asked) {
+        SayOnce("ignoring RANQUA_SCALE=" + Shown(env) + ": not a number from 1 to 16");
+        return s;
+    }
+    // Larger than the display, the play area would be cut off at its edges.
+    if (asked->num * s.den > s.num * asked->den) {
+        SayOnce("RANQUA_SCALE=" + Shown(env) + " is too large for this " +
+                std::to_string(physical.width) + "x" + std::to_string(physical.height) +
+                " display; using " + Shown(s) + ", the largest that fits");
+        return s;
+    }
+    return *asked;
 }
 
 Size DisplaySize() {

@@ -26,8 +26,9 @@ struct Scale {
 Size PhysicalDisplaySize();
 // Where the primary display starts on the desktop (0, 0 for a display the services give).
 Point PhysicalDisplayOrigin();
-// s = min(width / 800, height / 600), at least 1; RANQUA_SCALE (any number >= 1, such as
-// "1.5") overrides it.
+// s = min(width / 800, height / 600), at least 1; RANQUA_SCALE (a number from 1 to 16, such as
+// "1.5") overrides it where the play area still fits. Either kind of value it cannot take is
+// said once on stderr.
 Scale DisplayScale(Size physical);
 // The display as the game sees it: the physical size divided by the scale, rounded down.
 Size DisplaySize();
