@@ -1,4 +1,5 @@
 set(RANQUA_PLATFORM_SOURCES
+  src/platform/chatter.cpp
   src/platform/clock.cpp
   src/platform/config_file.cpp
   src/platform/display.cpp

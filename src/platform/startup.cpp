@@ -37,6 +37,7 @@ void SdlFree(void* p) {
 } // namespace
 
 bool InitPlatform() {
+    QuietLibraries();
     // Blocks made before this are freed by the same free().
     SDL_SetMemoryFunctions(SdlMalloc, SdlCalloc, SdlRealloc, SdlFree);
     // Hints before SDL starts a thread: its list of hints has no lock, and the audio thread

@@ -31,6 +31,9 @@ void ForgetPendingTick();
 void InstallCloseSignals();
 void InstallDisplayLostHandler();
 
+// The libraries under SDL keep their own messages off stderr; before SDL starts (chatter.cpp).
+void QuietLibraries();
+
 // The physical pixels that show logical `r` (window_present.cpp).
 Rect PhysicalRect(const Scale& s, const Rect& r, Size window);
 
