@@ -13,7 +13,8 @@ namespace {
 std::atomic<bool> g_tickPending{false};
 uint32_t g_timerIdValue = 1;
 
-// A tick the queue did not take is not pending: the next one is queued in its place.
+// At most one tick waits in the queue. A tick that cannot be queued (a queue full of input)
+// is not pending: otherwise no tick would ever be queued again.
 void QueueTick() {
     if (!g_tickPending.exchange(true) && !PushUser(kTick)) g_tickPending = false;
 }
@@ -30,9 +31,12 @@ void FrameWindow::SetTimer(uint32_t id, uint32_t ms) {
     g_timerIdValue = id;
     if (CurrentServices().manualTimers) return;
     m_timerId = SDL_AddTimer(ms, TimerCallback, nullptr);
-    // Nothing would move on screen: at least say why.
-    if (m_timerId == 0)
-        std::fprintf(stderr, "ranqua: cannot start the timer: %s\n", SDL_GetError());
+    // No thread for it under a process limit, say: the game plays on without fades and links.
+    if (!m_timerId)
+        std::fprintf(stderr,
+                     "ranqua: cannot start the timer (%s); menu fades, banners and links "
+                     "stay still\n",
+                     SDL_GetError());
 }
 
 void FrameWindow::KillTimer() {
