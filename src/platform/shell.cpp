@@ -3,6 +3,7 @@
 
 #include "platform/services.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -36,8 +37,19 @@ bool OpenAddress(const std::string& address) {
     ReapChildren();
     std::string program = "xdg-open";
     std::vector<char*> argv{program.data(), const_cast<char*>(address.c_str()), nullptr};
+    // The opener gets the usual broken-pipe and file-size signals that the game ignores.
+    posix_spawnattr_t attr;
+    if (::posix_spawnattr_init(&attr) != 0) return false;
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGXFSZ);
+    ::posix_spawnattr_setsigdefault(&attr, &defaults);
+    ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
-    if (::posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv.data(), environ) != 0) return false;
+    const int failed = ::posix_spawnp(&pid, "xdg-open", nullptr, &attr, argv.data(), environ);
+    ::posix_spawnattr_destroy(&attr);
+    if (failed != 0) return false;
     g_children.push_back(pid);
     return true;
 }

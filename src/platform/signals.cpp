@@ -21,6 +21,11 @@ void CloseRequestSignal(int) {
 
 } // namespace
 
+void IgnoreWriteSignals() {
+    ::signal(SIGPIPE, SIG_IGN);
+    ::signal(SIGXFSZ, SIG_IGN);
+}
+
 void InstallCloseSignals() {
     struct sigaction sa {};
     sa.sa_handler = CloseRequestSignal;

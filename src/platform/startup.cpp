@@ -37,6 +37,7 @@ void SdlFree(void* p) {
 } // namespace
 
 bool InitPlatform() {
+    IgnoreWriteSignals();
     QuietLibraries();
     // Blocks made before this are freed by the same free().
     SDL_SetMemoryFunctions(SdlMalloc, SdlCalloc, SdlRealloc, SdlFree);

@@ -29,6 +29,10 @@ void ForgetPendingTick();
 
 // SIGHUP and SIGQUIT as close requests, and the end for a lost display (signals.cpp).
 void InstallCloseSignals();
+// A write to a pipe nobody reads any more, or beyond the file-size limit, fails (EPIPE, EFBIG)
+// instead of ending the game: stderr may lead to a log reader that went away, and a save
+// beyond the limit is told like any other failed save (signals.cpp).
+void IgnoreWriteSignals();
 void InstallDisplayLostHandler();
 
 // The libraries under SDL keep their own messages off stderr; before SDL starts (chatter.cpp).

@@ -4,6 +4,8 @@
 # each switch is saved when it changes; SIGTERM closes an open message box and goes on with the
 # close; SIGKILL takes the box with the game; losing the X server loses no switch either. Files: a FIFO and a link where the launcher copies the link files. Store: a save
 # onto a full disk is told in a box, the old game kept, the lost switches reported at exit.
+# Pipes and limits: stderr into a pipe nobody reads and no file allowed to grow (ulimit -f 0)
+# do not kill the game.
 # Usage: robust_test.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 e2e_init robust "$1"
@@ -106,6 +108,63 @@ while [ -n "$(e2e_helpers)" ]; do
   sleep 0.1
 done
 rm -rf "$E2E_CONF"
+
+# e2e_wrapper NAME LINES: a launcher that runs the shell LINES first, then the program itself
+# in the game folder (the launcher ignores the signals below, and the program would inherit
+# that), with the broken-pipe and file-size signals at their defaults, whatever this script
+# inherited: only the program itself may ignore them.
+e2e_wrapper() {
+    printf '#!/usr/bin/env bash\n%s\ncd "%s" && exec env --default-signal=PIPE,XFSZ "%s" "$@"\n' \
+        "$2" "$E2E_GAMEDIR" "$E2E_BUILD/ranqua" >"$E2E_TMP/$1"
+    chmod +x "$E2E_TMP/$1"
+    echo "$E2E_TMP/$1"
+}
+
+# ---- stderr into a pipe nobody reads: no sound device, a failed save, the display lost ----
+# Each writes a line that only a dead pipe takes; none may end the game but the last, with 1.
+E2E_LAUNCHER=$(e2e_wrapper dead-stderr 'exec 2> >(exec true); wait $! || true') \
+  e2e_start_game SDL_AUDIODRIVER=nonexistent
+e2e_wait_idle
+rm -rf "$E2E_CONF" && mkdir -p "$E2E_CONF"
+e2e_click_button new
+e2e_wait_idle
+e2e_click_button save
+e2e_box_open
+kill -KILL "$E2E_XVFB_PID"
+wait "$E2E_XVFB_PID" 2>/dev/null || true
+E2E_XVFB_PID=""
+start=$SECONDS
+while e2e_running "$E2E_PROGRAM_PID"; do
+  [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the program outlived its display"
+  sleep 0.1
+done
+rc=0
+wait "$E2E_GAME_PID" || rc=$?
+E2E_GAME_PID=""
+[ $rc -eq 1 ] || e2e_fail "with stderr into a dead pipe the program ended with $rc, not 1"
+rm -rf "$E2E_CONF"
+e2e_start_x
+
+# ---- no file may grow (ulimit -f 0): the save and the exit write are told, SIGXFSZ ends nothing
+# stderr reaches game.err through a reader started before the limit, which holds for files only.
+E2E_LAUNCHER=$(e2e_wrapper no-file-size 'exec 2> >(exec cat >&2); ulimit -f 0') e2e_start_game
+e2e_wait_idle
+e2e_click_button new
+e2e_wait_idle
+e2e_click_button save
+start=$SECONDS
+until grep -qF "The game could not be saved: File too large" "$E2E_TMP/game.err"; do
+  [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the save beyond the file-size limit was not told"
+  e2e_running "$E2E_PROGRAM_PID" || e2e_fail "the program ended on a save beyond the file-size limit"
+  sleep 0.2
+done
+e2e_box_open
+kill -TERM "$E2E_PROGRAM_PID"
+# PulseAudio's client library cannot size its shared memory under this limit and says so itself
+# before the sound falls back to silence: the one line not ours that is let through.
+E2E_STDERR_ALLOWED='^ranqua: |^ftruncate\(\) failed: File too large$' e2e_wait_exit
+grep -q "switches could not be saved" "$E2E_TMP/game.err" ||
+  e2e_fail "the switch write at exit beyond the file-size limit was not reported"
 
 # ---- the X server dies: the switches are written before the program ends ----------------
 e2e_start_game

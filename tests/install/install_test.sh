@@ -104,6 +104,9 @@ launcher_case "music folder a file" 'mkdir -p "${music%/*}" && : >"$music"' '' \
 launcher_case "music folder a link to a FIFO" 'mkdir -p "${music%/*}" && mkfifo "$c/fifo" &&
   ln -s "$c/fifo" "$music"' '' 'music folder .* is not a folder; playing without music' \
   '[ -p "$music" ]'
+launcher_case "stderr into a pipe nobody reads" 'mkdir -p "${music%/*}" && : >"$music"' \
+  "env --default-signal=PIPE bash -c 'exec 2> >(exec true); wait \$! || true; exec env \"\$@\"' -" \
+  '' '[ -f "$music" ]'
 launcher_case "MUSIC a file" 'mkdir -p "$dh/ranqua" && : >"$dh/ranqua/MUSIC"' '' \
   'cannot make the music folder .*: Not a directory; playing without music' same
 launcher_case "no game folder possible" 'mkdir -p "$home/.local" && : >"$dh" && want_cwd=/' '' \
