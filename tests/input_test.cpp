@@ -2,6 +2,7 @@
 // help and the level picture), and thousands of random ones that leave the screen consistent.
 #include "screen_probe.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <random>
 
@@ -178,6 +179,23 @@ TEST_F(Input, RightPressReachesTheGameWhateverIsShown) {
     Pump();
     EXPECT_EQ(spy->rights.size(), 2u);
     EXPECT_FALSE(app.QuitPosted());
+}
+
+// A close request goes before the input still queued, which is dropped: 200 queued clicks on
+// a ball, each a board redraw, would otherwise hold SIGTERM back for nearly two minutes.
+TEST_F(Input, ACloseRequestGoesBeforeQueuedClicksWhichAreDropped) {
+    Click(MenuCommand::kNew);
+    const Point ball = ABall();
+    for (int i = 0; i < 200; ++i) {
+        platform::PostMouseButton(true, true, ball);
+        platform::PostMouseButton(true, false, ball);
+    }
+    ::raise(SIGTERM);
+    const int reads = probe.reads;
+    Pump();
+    EXPECT_TRUE(app.QuitPosted());
+    EXPECT_TRUE(spy->lefts.empty());
+    EXPECT_EQ(probe.reads - reads, 21); // the closing transition's 2 seconds, and nothing else
 }
 
 using Help = ScreenProbeTest;

@@ -24,6 +24,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -320,7 +321,10 @@ public:
         notices.emplace_back(musicWindow, mode);
     }
     void OnClose() override { ++closes; }
+    void OnLButtonDown(uint32_t, Point) override { ++inputs; }
+    void OnMouseMove(uint32_t, Point) override { ++inputs; }
     int closes = 0;
+    int inputs = 0;
     std::vector<uint32_t> timers;
     std::vector<std::pair<const void*, int32_t>> notices;
 };
@@ -398,15 +402,38 @@ TEST_F(MessageLoop, TimerTicksCoalesce) {
     window.KillTimer();
 }
 
-// Every signal that asks the game to end is one close request: the closing sequence then saves
-// the switches. SIGHUP comes when the terminal that started the game is closed.
-TEST_F(MessageLoop, EndingSignalsBecomeOneCloseRequestEach) {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
-        SCOPED_TRACE(strsignal(sig));
-        window.closes = 0;
-        ASSERT_EQ(::raise(sig), 0);
-        app.PumpMessages();
-        EXPECT_EQ(window.closes, 1);
+// Every signal that asks the game to end, and the window's close, is one close request: the
+// closing sequence then saves the switches. SIGHUP comes when the terminal that started the
+// game is closed. It goes before input still queued, which is dropped, and a queue too full to
+// take it does not lose it.
+TEST_F(MessageLoop, EndingSignalsBecomeOneCloseRequestEachBeforeQueuedInput) {
+    const auto push = [](SDL_Event e) { SDL_PushEvent(&e); };
+    SDL_Event windowClose{};
+    windowClose.type = SDL_WINDOWEVENT;
+    windowClose.window.event = SDL_WINDOWEVENT_CLOSE;
+    const struct {
+        const char* name;
+        std::function<void()> request;
+    } requests[] = {
+        {"SIGTERM", [] { ::raise(SIGTERM); }},
+        {"SIGINT", [] { ::raise(SIGINT); }},
+        {"SIGHUP", [] { ::raise(SIGHUP); }},
+        {"SIGQUIT", [] { ::raise(SIGQUIT); }},
+        {"the window's close", [&] { push(windowClose); }},
+        {"a posted close", PostCloseRequest},
+    };
+    for (const bool full : {false, true}) {
+        for (const auto& r : requests) {
+            SCOPED_TRACE(std::string(r.name) + (full ? ", queue full" : ""));
+            window.closes = window.inputs = 0;
+            if (full) FillQueue();
+            for (int i = 0; !full && i < 200; ++i)
+                PostMouseButton(true, true, {10, 10});
+            r.request();
+            app.PumpMessages();
+            EXPECT_EQ(window.closes, 1);
+            EXPECT_EQ(window.inputs, 0);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "platform/message_box.h"
 
 #include "platform/services.h"
+#include "platform/window_internal.h"
 
 #include <SDL.h>
 
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <iterator>
 
 namespace platform {
 
@@ -26,15 +28,41 @@ void EndHelperGroup(int) {
     ::kill(0, SIGKILL);
 }
 
-// A signal or the window manager asked the game to close; the request stays queued.
+// A signal or the window manager asked the game to close; the request stays for the loop.
 bool CloseRequested() {
-    SDL_PumpEvents();
-    if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0) return true;
-    SDL_Event events[32];
-    const int n = SDL_PeepEvents(events, 32, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
-    for (int i = 0; i < n; ++i)
-        if (events[i].window.event == SDL_WINDOWEVENT_CLOSE) return true;
-    return false;
+    SDL_PumpEvents(); // a signal becomes a request here
+    return CloseRequestPending();
+}
+
+// A close request while the box runs in the game's own process, whose loop is then SDL's box:
+// the game ends at once, rather than hold the close until the box is answered (a session
+// manager would kill it outright meanwhile).
+void EndOnCloseSignal(int) {
+    static const char line[] = "ranqua: asked to close while a message box was open; ending\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line, sizeof line - 1);
+    ::_exit(0);
+}
+
+// No helper could be started (a process limit, say), so the box runs here, and SIGTERM, SIGINT,
+// SIGHUP and SIGQUIT end the game for as long as it is open.
+void ShowHere(const std::string& text) {
+    constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
+    struct sigaction ending {};
+    ending.sa_handler = EndOnCloseSignal;
+    sigemptyset(&ending.sa_mask);
+    struct sigaction old[std::size(kSignals)] = {};
+    bool armed[std::size(kSignals)] = {};
+    for (size_t i = 0; i < std::size(kSignals); ++i) {
+        // A signal the caller chose to ignore (nohup) stays ignored.
+        if (::sigaction(kSignals[i], nullptr, &old[i]) != 0 || old[i].sa_handler == SIG_IGN)
+            continue;
+        armed[i] = ::sigaction(kSignals[i], &ending, nullptr) == 0;
+    }
+    // One that came before the box is the loop's to handle.
+    if (!CloseRequested())
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Ranqua", text.c_str(), nullptr);
+    for (size_t i = 0; i < std::size(kSignals); ++i)
+        if (armed[i]) ::sigaction(kSignals[i], &old[i], nullptr);
 }
 
 // Shows the box in a helper process; returns false when no helper could run it. A close
@@ -72,9 +100,7 @@ bool CloseRequested() {
 void MessageBox(const std::string& text) {
     if (const auto& replaced = CurrentServices().messageBox) return replaced(text);
     std::fprintf(stderr, "ranqua: %s\n", text.c_str());
-    // Should SDL's own box fail too, the text is on stderr already: there is no better place.
-    if (!ShowInHelper(text))
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Ranqua", text.c_str(), nullptr);
+    if (!ShowInHelper(text)) ShowHere(text);
 }
 
 int RunMessageBoxHelper(const char* text) {

@@ -3,6 +3,7 @@
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
+#include <atomic>
 #include <cstdio>
 
 namespace platform {
@@ -11,12 +12,43 @@ namespace {
 
 Application* g_app = nullptr;
 Uint32 g_eventBase = 0;
+std::atomic<bool> g_closeRequested{false};
 
 Uint32 EventType(UserEvent e) {
     return g_eventBase + e;
 }
 
+bool IsCloseRequest(const SDL_Event& e) {
+    return e.type == SDL_QUIT ||
+           (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
+}
+
+// Called for every event as it is queued, on the thread that queues it (before the queue may
+// refuse it).
+int NoteCloseRequest(void*, SDL_Event* e) {
+    if (IsCloseRequest(*e)) g_closeRequested = true;
+    return 1;
+}
+
+bool IsInput(const SDL_Event& e) {
+    return e.type >= SDL_KEYDOWN && e.type <= SDL_MOUSEWHEEL;
+}
+
 } // namespace
+
+void WatchCloseRequests() {
+    g_closeRequested = false;
+    SDL_AddEventWatch(NoteCloseRequest, nullptr);
+}
+
+void ForgetCloseRequests() {
+    SDL_DelEventWatch(NoteCloseRequest, nullptr);
+    g_closeRequested = false;
+}
+
+bool CloseRequestPending() {
+    return g_closeRequested;
+}
 
 void RegisterUserEvents() {
     g_eventBase = SDL_RegisterEvents(kEventCount);
@@ -77,20 +109,24 @@ void Application::Dispatch(const void* event) {
     const SDL_Event& e = *static_cast<const SDL_Event*>(event);
     FrameWindow* w = m_mainWindow;
     if (!w) return;
-    if (IsUserEvent(e, kTick)) {
+    // A close request goes before the input still queued, which is dropped: each queued click
+    // could run a redraw, each space press a zoom, and a session manager does not wait that long.
+    if (g_closeRequested.exchange(false)) {
+        SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+        w->OnClose();
+        if (m_quit || IsInput(e) || IsCloseRequest(e)) return;
+    }
+    if (IsCloseRequest(e)) {
+        // Handled above when it was queued; this one is what remains of it.
+    } else if (IsUserEvent(e, kTick)) {
         DeliverTick(*w);
     } else if (IsUserEvent(e, kMusic)) {
         // The end of a track that was stopped or replaced meanwhile is no news any more.
         const auto track = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(e.user.data2));
         if (track == 0 || track == CurrentMusicTrack())
             w->OnMciNotifyMode(e.user.data1, e.user.code);
-    } else if (e.type == SDL_QUIT) {
-        w->OnClose();
     } else if (e.type == SDL_WINDOWEVENT) {
-        if (e.window.event == SDL_WINDOWEVENT_CLOSE)
-            w->OnClose();
-        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
-            w->OnPaint();
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) w->OnPaint();
     } else {
         DispatchInput(*w, e);
     }

@@ -51,6 +51,7 @@ bool InitPlatform() {
         std::fprintf(stderr, "ranqua: cannot open the display: %s\n", SDL_GetError());
         return false;
     }
+    WatchCloseRequests();
     // With no display SDL quietly falls back to an invisible driver; a player would see nothing.
     const char* driver = SDL_GetCurrentVideoDriver();
     const char* asked = SDL_getenv("SDL_VIDEODRIVER");
@@ -59,6 +60,7 @@ bool InitPlatform() {
                    SDL_strcmp(driver, "evdev") == 0);
     if (invisible && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
         std::fprintf(stderr, "ranqua: no display found (is DISPLAY or WAYLAND_DISPLAY set?)\n");
+        ForgetCloseRequests();
         SDL_Quit();
         return false;
     }
@@ -74,6 +76,7 @@ bool InitPlatform() {
 void ShutdownPlatform() {
     SetArtScale(1);
     ShutdownAudio();
+    ForgetCloseRequests();
     SDL_Quit();
     ForgetUserEvents();
     ForgetPendingTick();

@@ -20,6 +20,13 @@ bool IsUserEvent(const SDL_Event& e, UserEvent which);
 [[nodiscard]] bool PushUser(UserEvent e, Sint32 code = 0, void* data = nullptr,
                             uintptr_t data2 = 0);
 
+// A close request (SDL_QUIT from SIGTERM or SIGINT, or the window's close) is noted the moment
+// it is queued, even when the queue is too full to hold it (message_loop.cpp). The loop takes it
+// before whatever input still waits; a message box only looks.
+void WatchCloseRequests();
+void ForgetCloseRequests();
+bool CloseRequestPending();
+
 // Mouse and key events to the window's handlers, in logical pixels (input_events.cpp).
 void DispatchInput(FrameWindow& w, const SDL_Event& e);
 

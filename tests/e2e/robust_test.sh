@@ -4,8 +4,8 @@
 # each switch is saved when it changes; SIGTERM closes an open message box and goes on with the
 # close; SIGKILL takes the box with the game; losing the X server loses no switch either. Files: a FIFO and a link where the launcher copies the link files. Store: a save
 # onto a full disk is told in a box, the old game kept, the lost switches reported at exit.
-# Pipes and limits: stderr into a pipe nobody reads and no file allowed to grow (ulimit -f 0)
-# do not kill the game.
+# Pipes and limits: stderr into a pipe nobody reads, no file allowed to grow (ulimit -f 0) and
+# no process to spare for the box's helper (ulimit -u) neither kill the game nor hold it.
 # Usage: robust_test.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 e2e_init robust "$1"
@@ -165,6 +165,39 @@ kill -TERM "$E2E_PROGRAM_PID"
 E2E_STDERR_ALLOWED='^ranqua: |^ftruncate\(\) failed: File too large$' e2e_wait_exit
 grep -q "switches could not be saved" "$E2E_TMP/game.err" ||
   e2e_fail "the switch write at exit beyond the file-size limit was not reported"
+
+# ---- no process to spare: the box opens in the game itself, and SIGTERM still ends it -----
+# The game runs as a user of its own, so that the limit counts its threads and nothing else:
+# the timer's thread fits, the box's helper does not. Only root can lend it such a user.
+if [ "$(id -u)" -eq 0 ]; then
+  limited=$E2E_TMP/limited
+  mkdir -p "$limited/home" "$limited/game/Internet"
+  echo "missing.jpg https://missing.example/" >"$limited/game/Internet/internet.txt"
+  chmod -R a+rwX "$limited" && chmod a+x "$E2E_TMP"
+  uid=$((60000 + $$ % 5000))
+  : >"$E2E_TMP/game.err"
+  (cd "$limited/game" && exec env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u RANQUA_SCALE \
+    -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER HOME="$limited/home" timeout -s KILL 150 \
+    setpriv --reuid="$uid" --regid="$uid" --clear-groups \
+    bash -c 'ulimit -u 2 && exec env --default-signal=TERM "$0"' "$E2E_BUILD/ranqua") \
+    >/dev/null 2>"$E2E_TMP/game.err" &
+  E2E_GAME_PID=$!
+  start=$SECONDS
+  until xwininfo -root -tree 2>/dev/null | grep -q '"Ranqua"'; do
+    [ $((SECONDS - start)) -lt 30 ] || e2e_fail "no message box appeared under the process limit"
+    e2e_running "$E2E_GAME_PID" || e2e_fail "the program ended under the process limit"
+    sleep 0.2
+  done
+  E2E_PROGRAM_PID=$(pgrep -P "$E2E_GAME_PID" | head -n 1)
+  [ -z "$(pgrep -P "$E2E_PROGRAM_PID" || true)" ] || e2e_fail "the box found a helper process"
+  e2e_shot box-in-process
+  kill -TERM "$E2E_PROGRAM_PID"
+  e2e_wait_exit 10
+  grep -q "asked to close while a message box was open" "$E2E_TMP/game.err" ||
+    e2e_fail "no word on stderr of the close during the box"
+else
+  e2e_log "skipped the process limit: only root can lend the game a user of its own"
+fi
 
 # ---- the X server dies: the switches are written before the program ends ----------------
 e2e_start_game
