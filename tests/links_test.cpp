@@ -1,5 +1,5 @@
-// links_test.cpp: the internet links: the link file and its pictures, the rotation on the timer,
-// and presses that open an address.
+// links_test.cpp: the internet links: the link file and its pictures, the rotation on the timer
+// (which sleeps through the ticks that have nothing to do), and presses that open an address.
 #include "screen_probe.h"
 
 #include "app/link_file.h"
@@ -208,3 +208,118 @@ TEST_F(InternetLinks, ALinkFileThatIsAFifoGivesNoLinksWithoutWaiting) {
 }
 
 } // namespace
+
+// The timer sleeps through the ticks that would change nothing. A script of hovers, fades, link
+// changes, a game, a long handler and the level picture, across the tick count's wrap, draws the
+// same frames and takes the same random numbers, step by step, as with a timer that wakes for
+// every tick of 80 ms.
+TEST_F(InternetLinks, SleepingTimerDrawsWhatATimerWakingEveryTickDraws) {
+    LayOutLinks(kThreeLinks);
+    enum Kind { kIdle, kBusy, kMove, kClick, kCell, kSpace };
+    constexpr auto kOff = static_cast<MenuCommand>(0); // on no button
+    struct Step {
+        uint32_t until; // ms after the start; an idle step pumps on every 40 ms up to it
+        Kind kind;
+        MenuCommand button = kOff; // kMove, kClick
+        Point cell{};              // kCell
+    };
+    const Step script[] = {
+        {500, kIdle},
+        {523, kMove, MenuCommand::kNew},
+        {1000, kIdle},
+        {1031, kMove, MenuCommand::kHelp},
+        {2000, kIdle},
+        {2010, kMove},
+        {9000, kIdle},
+        {9003, kClick, MenuCommand::kNew},
+        {9500, kIdle},
+        {9520, kCell, kOff, {0, 0}},
+        {9600, kCell, kOff, {3, 2}},
+        {9700, kCell, kOff, {6, 5}},
+        {9800, kCell, kOff, {1, 4}},
+        {9900, kIdle},
+        {17100, kBusy}, // a handler that held the loop over a link change
+        {17300, kIdle},
+        {17333, kSpace},
+        {17500, kIdle},
+        {17517, kClick},
+        {17600, kMove, MenuCommand::kHelp},
+        {17900, kBusy}, // ... and over fades
+        {17950, kMove},
+        {26000, kIdle},
+    };
+    const uint32_t start = 0xFFFFE000u; // the tick count wraps 8 s in
+    struct Run {
+        std::vector<uint64_t> trace;
+        uint32_t ticks = 0;
+    };
+    auto run = [&](bool sleeps) {
+        Run out;
+        ProbeClock clock{1000, 100};
+        clock.SetSeconds(seed);
+        clock.SetTicks(start);
+        services().clock = &clock;
+        services().manualTimers = false;
+        services().wakeEveryTick = !sleeps;
+        platform::ShutdownPlatform(); // a fresh queue
+        EXPECT_TRUE(platform::InitPlatform());
+        CGameApp runApp;
+        EXPECT_TRUE(runApp.InitInstance());
+        CInterface* s = runApp.MainScreen();
+        auto hash = [&] {
+            uint64_t h = 1469598103934665603ull;
+            auto mix = [&h](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+            const Surface& back = *s->m_backBuffer;
+            for (int32_t y = 0; y < back.PixelHeight(); ++y)
+                for (int32_t x = 0; x < back.PixelWidth(); ++x)
+                    mix(back.Row(y)[x] & 0xFFFFFF);
+            for (int32_t y = 0; y < s->m_displayHeight; y += 8)
+                for (int32_t x = 0; x < s->m_displayWidth; x += 8)
+                    mix(s->WindowPixel(x, y));
+            return h;
+        };
+        clock.onRead = [&] { out.trace.push_back(hash()); }; // each frame of an animation
+        auto at = [&](const Step& step) {
+            if (step.kind == kCell)
+                return Point{s->m_game->m_boardRect.left + 40 * step.cell.x + 20,
+                             s->m_game->m_boardRect.top + 40 * step.cell.y + 20};
+            for (const auto& b : s->m_menuButtons)
+                if (b->m_id == step.button) return Centre(b->m_rect);
+            return kNowhere;
+        };
+        const uint32_t ticksBefore = platform::DeliveredTicks();
+        uint32_t now = 0;
+        for (const Step& step : script) {
+            do {
+                now = step.kind == kIdle ? std::min(now / 40 * 40 + 40, step.until) : step.until;
+                clock.SetTicks(start + now);
+                if (step.kind == kMove) platform::PostMouseMove(at(step));
+                if (step.kind == kClick || step.kind == kCell) {
+                    platform::PostMouseMove(at(step));
+                    platform::PostMouseButton(true, true, at(step));
+                    platform::PostMouseButton(true, false, at(step));
+                }
+                if (step.kind == kSpace) platform::PostKeyDown(platform::kKeySpace);
+                runApp.PumpMessages(step.kind != kBusy);
+                out.trace.push_back(hash());
+                out.trace.push_back(uint64_t{static_cast<uint32_t>(platform::Rand())} << 32 |
+                                    s->m_nextLinkTime);
+            } while (step.kind == kIdle && now < step.until);
+        }
+        out.ticks = platform::DeliveredTicks() - ticksBefore;
+        runApp.ExitInstance();
+        services().clock = &probe;
+        services().manualTimers = true;
+        services().wakeEveryTick = false;
+        return out;
+    };
+    const Run plain = run(false);
+    const Run sleeping = run(true);
+    ASSERT_EQ(plain.trace.size(), sleeping.trace.size());
+    for (size_t i = 0; i < plain.trace.size(); ++i)
+        ASSERT_EQ(plain.trace[i], sleeping.trace[i]) << "first difference at entry " << i;
+    // About 230 ticks of 80 ms (the long handler holds back 90); the sleeping timer took only
+    // those with work.
+    EXPECT_GT(plain.ticks, 200u);
+    EXPECT_LT(sleeping.ticks, plain.ticks / 4);
+}

@@ -7,11 +7,13 @@
 #include "platform/resources.h"
 #include "platform/services.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 #include "platform/window.h"
 
 #include "scoped_env.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -25,6 +27,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -558,5 +561,106 @@ TEST_F(RealMusicPlayer, PlaysADamagedTrackToItsEndWithoutAWordOnStderr) {
     }
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(window.notices.size(), 1u); // played to its end
+}
+
+// The sound device rests (closed, its thread gone) after two quiet seconds, and the next effect
+// or track opens it again and plays from its first sample, every sample in place.
+namespace {
+
+// A WAVE file at the device's own format (44,100 Hz, 2 channels, 16 bits), so that the mixer
+// passes its samples through unchanged: sample i is 1000 + i, never silence.
+std::string CountingWave(uint32_t frames) {
+    std::string out = "RIFF";
+    auto u32 = [&](uint32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { out.append(reinterpret_cast<const char*>(&v), 2); };
+    u32(36 + frames * 4);
+    out += "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(2);
+    u32(44100);
+    u32(44100 * 4);
+    u16(4);
+    u16(16);
+    out += "data";
+    u32(frames * 4);
+    for (uint32_t i = 0; i < frames * 2; ++i)
+        u16(static_cast<uint16_t>(1000 + i));
+    return out;
+}
+
+// What the mixer hands the device, from the first sample that is not silence.
+class Tap {
+public:
+    Tap() { Mix_SetPostMix(Heard, this); }
+    ~Tap() { Mix_SetPostMix(nullptr, nullptr); }
+    // Waits (at most ten seconds) until `count` samples have been heard.
+    std::vector<int16_t> First(size_t count) {
+        for (int i = 0; i < 1000; ++i) {
+            {
+                const std::lock_guard<std::mutex> lock(m_mutex);
+                if (m_heard.size() >= count) return {m_heard.begin(), m_heard.begin() + count};
+            }
+            SDL_Delay(10);
+        }
+        return {};
+    }
+
+private:
+    static void Heard(void* self, Uint8* stream, int len) {
+        auto* tap = static_cast<Tap*>(self);
+        const std::lock_guard<std::mutex> lock(tap->m_mutex);
+        const auto* s = reinterpret_cast<const int16_t*>(stream);
+        for (int i = 0; i < len / 2; ++i)
+            if (!tap->m_heard.empty() || s[i] != 0) tap->m_heard.push_back(s[i]);
+    }
+    std::mutex m_mutex;
+    std::vector<int16_t> m_heard;
+};
+
+bool AudioThreadRuns() {
+    for (const auto& task : fs::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        if (name.rfind("SDLAudio", 0) == 0) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST_F(RealMusicPlayer, AQuietDeviceRestsAndTheNextSoundPlaysFromItsFirstSample) {
+    ManualClock clock;
+    services->clock = &clock;
+    const fs::path dir = FreshFolder("music");
+    const uint32_t frames = 4410; // a tenth of a second
+    const std::string wave = CountingWave(frames);
+    std::ofstream(dir / "count.wav", std::ios::binary) << wave;
+    std::vector<int16_t> expected;
+    for (uint32_t i = 0; i < frames * 2; ++i)
+        expected.push_back(static_cast<int16_t>(1000 + i));
+    const std::unique_ptr<MusicPlayer> player = CreateMusicPlayer();
+    for (const bool music : {false, true}) {
+        SCOPED_TRACE(music ? "a track" : "an effect");
+        // Quiet now, and two seconds later still: the device rests.
+        app.PumpMessages();
+        clock.AdvanceTicks(2000);
+        app.PumpMessages();
+        EXPECT_FALSE(AudioThreadRuns());
+
+        Tap tap;
+        if (music) {
+            player->Open((dir / "count.wav").string());
+            player->Play();
+        } else {
+            PlayWave(reinterpret_cast<const uint8_t*>(wave.data()), wave.size());
+        }
+        EXPECT_EQ(tap.First(expected.size()), expected);
+        EXPECT_TRUE(AudioThreadRuns());
+        if (music) player->Stop();
+        app.PumpMessages();
+    }
+    services->clock = nullptr;
     fs::remove_all(dir);
 }

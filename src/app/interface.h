@@ -69,6 +69,9 @@ public:
 
     // ---- timer (app/timer.cpp) ----
     void OnTimer(uint32_t id) override;
+    // Which ticks OnTimer has work in: every one while a button or the banner fades; else the
+    // first after the link's time; else none.
+    platform::TimerWork PendingTimerWork() const override;
     uint64_t ReadCounter() const;
 
     // ---- input (app/input.cpp) ----

@@ -33,6 +33,14 @@ void CInterface::OnTimer(uint32_t id) {
     FrameWindow::OnTimer(id);
 }
 
+platform::TimerWork CInterface::PendingTimerWork() const {
+    for (const auto& b : m_menuButtons)
+        if (b->m_fade != 0) return {};
+    if (m_bannerAlpha != ui::kBannerIdleAlpha) return {};
+    if (m_currentLink) return {platform::TimerWork::kAfter, m_nextLinkTime};
+    return {platform::TimerWork::kNone};
+}
+
 uint64_t CInterface::ReadCounter() const {
     return platform::GetClock().Counter();
 }

@@ -1,5 +1,6 @@
 // message_loop.cpp: the message loop, our own event types and their dispatch to the window.
 #include "platform/music.h"
+#include "platform/sound.h"
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
@@ -92,17 +93,32 @@ void Application::PostQuit(int exitCode) {
 
 int Application::Run() {
     if (InitInstance()) {
-        SDL_Event e;
-        while (!m_quit && SDL_WaitEvent(&e))
-            Dispatch(&e);
+        bool slept = false;
+        while (!m_quit) {
+            const int wait = HandleMessages(slept);
+            if (m_quit) break;
+            // Asleep until a message comes, the next tick that has work is due or the sound
+            // device may rest. Waiting for ever fails only when the display is gone.
+            if (!SDL_WaitEventTimeout(nullptr, wait) && wait < 0) break;
+            slept = true;
+        }
     }
     return ExitInstance();
 }
 
-void Application::PumpMessages() {
+void Application::PumpMessages(bool slept) {
+    HandleMessages(slept);
+}
+
+int Application::HandleMessages(bool slept) {
+    int wait = m_mainWindow ? QueueDueTick(*m_mainWindow, slept) : -1;
     SDL_Event e;
-    while (!m_quit && SDL_PollEvent(&e))
+    while (!m_quit && SDL_PollEvent(&e)) {
         Dispatch(&e);
+        if (m_mainWindow) wait = QueueDueTick(*m_mainWindow, false);
+    }
+    const int rest = RestAudioWhenQuiet();
+    return wait < 0 || (rest >= 0 && rest < wait) ? rest : wait;
 }
 
 void Application::Dispatch(const void* event) {
@@ -120,6 +136,8 @@ void Application::Dispatch(const void* event) {
         // Handled above when it was queued; this one is what remains of it.
     } else if (IsUserEvent(e, kTick)) {
         DeliverTick(*w);
+    } else if (IsUserEvent(e, kAudio)) {
+        // A sound ended: the loop has woken to let the device rest.
     } else if (IsUserEvent(e, kMusic)) {
         // The end of a track that was stopped or replaced meanwhile is no news any more.
         const auto track = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(e.user.data2));

@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/services.h"
+#include "platform/sound.h"
 #include "platform/window.h"
 
 #include <SDL_mixer.h>
@@ -59,6 +60,7 @@ public:
         Close();
     }
     void Open(const std::string& path) override {
+        WakeAudio(); // a track is read for the device's format
         Close();
         NewMusicTrack();
         // A file that is no track we can play plays nothing, as a media window shows nothing
@@ -66,7 +68,7 @@ public:
         if (SDL_RWops* file = OpenTrack(path)) m_music.reset(Mix_LoadMUS_RW(file, 1));
     }
     void Play() override {
-        if (!m_music) return;
+        if (!m_music || !WakeAudio()) return;
         NewMusicTrack();
         g_playing = this;
         Mix_HookMusicFinished(MusicFinished);

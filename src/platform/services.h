@@ -24,6 +24,7 @@ struct Services {
     std::optional<Size> display{}; // the physical display's size, as if it were this one
     std::optional<int> artScale{}; // compose at this art scale whatever the display says
     bool manualTimers = false;     // timers tick only when PostTimerTick says so
+    bool wakeEveryTick = false;    // the timer wakes for every tick, whether it has work or not
 };
 
 // The services in force: those of the innermost ServicesScope, or the real ones.

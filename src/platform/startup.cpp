@@ -47,7 +47,7 @@ bool InitPlatform() {
     // We compose every pixel ourselves: a GL-backed window surface would only add a software
     // GL stack (about 90 MB resident under X11, and leaks at exit) for the same copies.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "ranqua: cannot open the display: %s\n", SDL_GetError());
         return false;
     }

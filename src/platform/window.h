@@ -21,6 +21,18 @@ constexpr uint32_t kFlagControl = 0x0008;
 // Virtual-key code of the space bar.
 constexpr uint32_t kKeySpace = 0x20;
 
+// What the window's timer ticks have ahead of them, so that the timer need not wake for ticks
+// that would change nothing.
+struct TimerWork {
+    enum Kind {
+        kEveryTick, // an animation runs: every tick has work
+        kAfter,     // only a tick handled later than `after` (tick count) has work
+        kNone,      // no tick has work until a message changes that
+    };
+    Kind kind = kEveryTick;
+    uint32_t after = 0;
+};
+
 class FrameWindow {
 public:
     FrameWindow();
@@ -38,7 +50,8 @@ public:
     void PresentRect(const Surface& surface, const Rect& rect);
     // Fills `rect` of the window directly (only start-up does this).
     void FillWindow(const Rect& rect, uint32_t rgb);
-    // Timer `id` every `ms`; ticks coalesce: at most one waits in the queue.
+    // Timer `id` every `ms` from now; ticks coalesce: at most one waits in the queue. A tick
+    // that PendingTimerWork says has nothing to do is skipped when no message comes before it.
     void SetTimer(uint32_t id, uint32_t ms);
     void KillTimer();
     // What the window shows at the middle of a logical pixel (tests read it back), 0x00RRGGBB.
@@ -60,13 +73,14 @@ public:
     virtual void OnRButtonDown(uint32_t /*flags*/, Point /*point*/) {}
     virtual void OnClose() {}
     virtual void OnMciNotifyMode(const void* /*musicWindow*/, int32_t /*mode*/) {}
+    // Asked by the message loop whenever it could sleep; the base version: every tick has work.
+    virtual TimerWork PendingTimerWork() const { return {}; }
 
 private:
     friend class Application;
     SdlWindowPtr m_window;
     platform::Scale m_scale;
     std::vector<uint32_t> m_converted; // the present's pixels, for a window of another format
-    int m_timerId = 0;
 };
 
 class Application {
@@ -85,8 +99,9 @@ public:
     // Ends the message loop after the current message.
     void PostQuit(int exitCode);
     bool QuitPosted() const { return m_quit; }
-    // Handles every message already waiting, without blocking (tests drive the loop with it).
-    void PumpMessages();
+    // Handles every message already waiting, without blocking (tests drive the loop with it);
+    // `slept` as if the loop had slept until now (ticks that fell meanwhile came and went).
+    void PumpMessages(bool slept = false);
 
     static Application* Current();
 
@@ -97,10 +112,13 @@ protected:
 
 private:
     void Dispatch(const void* sdlEvent);
+    // The timer's due tick and every message waiting; returns how long the loop may then sleep
+    // (ms; -1: until a message comes).
+    int HandleMessages(bool slept);
     bool m_quit = false;
 };
 
-// Starts SDL video, audio and timers; with no usable sound device the game goes on silent.
+// Starts SDL video and audio; with no usable sound device the game goes on silent.
 // SIGHUP and SIGQUIT become close requests like SIGTERM and SIGINT. A lost display connection
 // ends the process through EndForLostDisplay.
 // Returns false (and says why on stderr) when there is no display at all.
@@ -114,6 +132,8 @@ void ShutdownPlatform();
 // Queues one timer tick for the main window as the real timer would (coalesced). Tests that
 // fire every tick themselves ask for manual timers (services.h).
 void PostTimerTick();
+// How many ticks the window has been given since the program started.
+uint32_t DeliveredTicks();
 
 // Queue input as the window system would deliver it (tests and the soak driver).
 void PostMouseMove(Point p);

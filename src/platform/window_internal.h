@@ -12,7 +12,7 @@
 namespace platform {
 
 // Our own event types (message_loop.cpp), registered by InitPlatform; none is queued before.
-enum UserEvent : Uint32 { kTick = 0, kMusic = 1, kEventCount = 2 };
+enum UserEvent : Uint32 { kTick = 0, kMusic = 1, kAudio = 2, kEventCount = 3 };
 void RegisterUserEvents();
 void ForgetUserEvents();
 bool IsUserEvent(const SDL_Event& e, UserEvent which);
@@ -32,6 +32,10 @@ void DispatchInput(FrameWindow& w, const SDL_Event& e);
 
 // A tick taken out of the queue, for the window's timer; the next may be queued (timer.cpp).
 void DeliverTick(FrameWindow& w);
+// Queues the timer's tick if one is due; `slept` says the loop has just slept with nothing
+// queued. Returns how long the loop may wait for the next tick that has work (ms; -1: as long
+// as no message comes).
+int QueueDueTick(const FrameWindow& w, bool slept);
 void ForgetPendingTick();
 
 // SIGHUP and SIGQUIT as close requests, and the end for a lost display (signals.cpp).
