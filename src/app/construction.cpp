@@ -100,10 +100,12 @@ CInterface::CInterface(const std::string& className) {
     m_backBuffer->Fill(m_displayRect, layout::kBorderColour);
     m_savedScreen = CreateSurface(m_displayRect);
     // 10. Logo on the whole display.
-    // Kept to the end of start-up, as long as the logo is on the screen.
-    auto logo = std::make_unique<CJpegImage>();
-    TakeAhead(*logo, logoAhead, "LOGO");
-    logo->DrawCentered(m_backBuffer.get(), m_displayRect);
+    {
+        // Gone once drawn: the back buffer holds it from now on.
+        CJpegImage logo;
+        TakeAhead(logo, logoAhead, "LOGO");
+        logo.DrawCentered(m_backBuffer.get(), m_displayRect);
+    }
     m_presentRect = m_displayRect;
     Present();
     m_presentRect = m_playRect;
@@ -139,17 +141,16 @@ CInterface::CInterface(const std::string& className) {
     {
         const platform::SurfacePtr back = CreateSurface(Rect{});
         m_backPicture->Draw(back.get());
+        // From now on only the score field of the background is drawn again (DrawScore): the
+        // rest of the picture would be megabytes kept for nothing on a large display, the
+        // transition's memory on top of them the peak of the whole run.
+        m_backPicture->KeepOnly(layout::kScoreField);
         ShowTransition(back.get(), 255, Rect{}, {0, 0}, 1.0f);
         Present();
     }
-    // From now on only the score field of the background is drawn again (DrawScore): the rest
-    // of the picture would be megabytes kept for nothing on a large display.
-    m_backPicture->KeepOnly(layout::kScoreField);
     // 25. Buttons; the repaint that start-up forces shows them.
     for (const auto& b : m_menuButtons)
         b->Draw(m_backBuffer.get(), m_backBuffer.get());
-    // 26.
-    logo.reset();
 }
 
 void CInterface::CreateMenuButtons() {
