@@ -224,6 +224,13 @@ TEST(Resources, NamesAndTypesMatchWithoutRegardToCase) {
         EXPECT_EQ(r.data, nullptr);
         EXPECT_EQ(r.size, 0u);
     }
+    // A resource whose pages went back reads the same; other memory is not touched.
+    const std::vector<uint8_t> copy(back.data, back.data + back.size);
+    ReleaseResourcePages(back);
+    EXPECT_TRUE(std::equal(copy.begin(), copy.end(), back.data));
+    std::vector<uint8_t> heap(size_t{1} << 16, 7);
+    ReleaseResourcePages({heap.data(), heap.size()});
+    EXPECT_EQ(std::count(heap.begin(), heap.end(), 7), static_cast<std::ptrdiff_t>(heap.size()));
 }
 
 // ---- the shell opener ------------------------------------------------------------------

@@ -25,12 +25,14 @@ CJpegImage::Decoded CJpegImage::DecodeResource(const std::string& name, int32_t 
             platform::FindResource("jpeg", name + "@" + std::to_string(artScale) + "x");
         // A variant that is not exactly a times a whole picture is not one we can place.
         if (sharp && Decode(sharp.data, sharp.size, artScale, d.info, d.pixels)) {
+            platform::ReleaseResourcePages(sharp);
             d.scale = artScale;
             return d;
         }
     }
     const platform::ResourceData res = platform::FindResource("jpeg", name);
     if (Decode(res.data, res.size, 1, d.info, d.pixels)) d.scale = 1;
+    platform::ReleaseResourcePages(res);
     return d;
 }
 

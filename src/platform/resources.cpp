@@ -2,6 +2,8 @@
 #include "platform/resources.h"
 
 #include <strings.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +35,19 @@ ResourceData FindResource(std::string_view type, std::string_view name) {
             return {r.begin, static_cast<size_t>(r.end - r.begin)};
     }
     return {};
+}
+
+void ReleaseResourcePages(const ResourceData& r) {
+    bool embedded = false;
+    for (uint32_t i = 0; i < ranqua_resource_count && !embedded; ++i)
+        embedded =
+            r.data >= ranqua_resources[i].begin && r.data + r.size <= ranqua_resources[i].end;
+    if (!r || !embedded) return;
+    // Only the pages wholly inside it: its neighbours may be in use.
+    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<uintptr_t>(r.data) + page - 1) & ~(page - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(r.data) + r.size) & ~(page - 1);
+    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
 std::vector<std::string> ResourceNames(std::string_view type) {

@@ -22,4 +22,9 @@ ResourceData FindResource(std::string_view type, std::string_view name);
 // Names of every resource of `type`, in the order the build embedded them.
 std::vector<std::string> ResourceNames(std::string_view type);
 
+// Once a resource has been read (a picture decoded), the memory its pages take goes back: the
+// program file still holds them, and a later read brings them in again. Anything that is not
+// an embedded resource is left alone.
+void ReleaseResourcePages(const ResourceData& r);
+
 } // namespace platform
