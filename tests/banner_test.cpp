@@ -41,3 +41,40 @@ TEST_F(Banner, FadesInOverFiveTicksAndRestartsOverWhatIsShown) {
     EXPECT_TRUE(SamePixels(OnWindow(r), soundCaption));
     EXPECT_EQ(screen->m_backBuffer->Pixel(r.left, r.top), Rgb(1, 2, 3));
 }
+
+// A game that enters the best games' table has its banner follow the loss banner once that has
+// stood opaque for the hold; a banner started meanwhile (a hover) makes it wait again. The
+// timer has work pending all along, and none once it is shown.
+TEST_F(Banner, TheBestGamesBannerFollowsTheLossBannerOnceItHasBeenRead) {
+    StartAndSettle();
+    const Rect r = screen->ToScreenRect(layout::kBannerRect);
+    EXPECT_FALSE(screen->HasPendingWork());
+    for (const auto& [score, follow] : {std::pair{164, "M_BEST"}, std::pair{100, "M_TOPTEN"}}) {
+        SCOPED_TRACE(follow);
+        screen->ShowBanner("M_LOSE");
+        screen->GameEnded(score, 2);
+        const bool hover = score == 100;
+        bool hovered = false;
+        for (int tick = 0; tick < 5 + layout::kFollowBannerTicks; ++tick) {
+            ASSERT_TRUE(screen->HasPendingWork());
+            if (hover && !hovered && tick == 10) {
+                Move(Centre(Button(MenuCommand::kExit)->m_rect));
+                Move(kNowhere); // the clear banner now fades in, and the hold starts anew
+                hovered = true;
+                tick = 0;
+            }
+            Tick();
+            ASSERT_EQ(screen->m_followBanner, follow) << "tick " << tick;
+        }
+        EXPECT_TRUE(SamePixels(OnWindow(r), Picture(hover ? "M_CLEAR" : "M_LOSE")));
+        Tick();
+        EXPECT_TRUE(screen->m_followBanner.empty());
+        EXPECT_TRUE(SamePixels(*screen->m_bannerSurface, Picture(follow)));
+        for (int i = 0; i < 5; ++i)
+            Tick();
+        EXPECT_TRUE(SamePixels(OnWindow(r), Picture(follow)));
+        while (screen->HasPendingWork()) // the exit button's fade
+            Tick();
+    }
+    EXPECT_EQ(ReadFile(BestGamesPath()), "164 1970-01-01 2\n100 1970-01-01 2\n");
+}

@@ -199,12 +199,13 @@ TEST_F(BoardOnHost, RulesAndDrawingAskTheHostInTheOrderOfTheirSteps) {
                                Then({"DrawScore 4"}, Drawing(4))));
     EXPECT_TRUE(SamePixels(host.shown, ExpectedBoard(game.m_cells, {-1, 0}, colours)));
 
-    // No two neighbours alike: the move removes nothing, the new ball fills the board.
+    // No two neighbours alike: the move removes nothing, the new ball fills the board; the
+    // host hears of the end after the loss banner.
     game.m_cells = BoardFromText("1234512 3451234 5123451 2345123 4512345 123451.");
     Click(5, 5);
     host.calls.clear();
     Click(6, 5);
     EXPECT_EQ(host.calls, Then(Then(Then({"PlaySoundEffect W_MOVE"}, Drawing(4)), Drawing(4)),
-                               {"ShowBanner M_LOSE"}));
+                               {"ShowBanner M_LOSE", "GameEnded 4 0"}));
     EXPECT_TRUE(game.m_gameOver);
 }

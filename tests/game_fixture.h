@@ -36,6 +36,16 @@ inline std::string TextFromBoard(const Board& board) {
     return text;
 }
 
+// The first `balls` cells, row by row, of a pattern in which no two neighbours in any
+// direction share a colour, so that no single new ball can complete a run.
+inline std::string Pattern(int balls) {
+    Board board{};
+    for (int k = 0; k < balls; ++k)
+        board[k % kColumns][k / kColumns].colour =
+            1 + (k % kColumns + 2 * (k / kColumns)) % kBallColours;
+    return TextFromBoard(board);
+}
+
 // A null front end: the game's host without a window. It records each call as a line
 // ("FindSound W_NEW", "ShowTransition 0.5", ...), hands out real surfaces, and keeps what the
 // last transition brought in, so that the rules and the board drawing run without CInterface.
@@ -80,6 +90,9 @@ public:
     void DrawScore(int32_t value) override {
         calls.push_back("DrawScore " + std::to_string(value));
     }
+    void GameEnded(int32_t score, uint32_t level) override {
+        calls.push_back("GameEnded " + std::to_string(score) + " " + std::to_string(level));
+    }
 
     platform::Point origin{112, 84}; // the play area's, on a 1024 x 768 display
     std::vector<std::string> calls;
@@ -104,6 +117,13 @@ protected:
     std::string BoardText() const { return TextFromBoard(game->m_cells); }
 
     int BallCount() const { return kColumns * kRows - CountEmpty(game->m_cells); }
+
+    // With Pattern(41) on the board (no run anywhere, the last cell empty), the move that fills
+    // it: the ball beside the gap goes into it, and the one new ball into the cell it left.
+    void PlayTheLastMove() {
+        ClickCell(5, 5);
+        ClickCell(6, 5);
+    }
 
     // The "Game" value as the settings file holds it; nothing when absent.
     std::optional<std::string> SavedGame() const {

@@ -1,5 +1,8 @@
-// game_play_test.cpp: new games, clicks and moves through the real main screen and game.
+// game_play_test.cpp: new games, clicks and moves through the real main screen and game, and
+// the games that enter the table of the best.
+#include "game/record.h"
 #include "game_fixture.h"
+#include "scoped_env.h"
 #include "screen_probe.h"
 
 using platform::Point;
@@ -9,16 +12,7 @@ using testing_support::GameTest;
 namespace {
 
 using Sounds = std::vector<std::string>;
-
-// The first `balls` cells, row by row, of a pattern in which no two neighbours in any
-// direction share a colour, so that no single new ball can complete a run.
-std::string Pattern(int balls) {
-    Board board{};
-    for (int k = 0; k < balls; ++k)
-        board[k % kColumns][k / kColumns].colour =
-            1 + (k % kColumns + 2 * (k / kColumns)) % kBallColours;
-    return testing_support::TextFromBoard(board);
-}
+using testing_support::Pattern;
 
 } // namespace
 
@@ -227,4 +221,87 @@ TEST_F(GamePlay, RightPressesReachTheGameAndChangeNothing) {
     EXPECT_EQ(BoardText(), before);
     EXPECT_EQ(game->m_score, 0);
     EXPECT_EQ(DrawsSinceSeed(11), 0);
+}
+
+namespace {
+
+// Ten entries, 100 down to 10, one a day.
+std::string FullTable() {
+    std::string text;
+    for (int i = 0; i < 10; ++i)
+        text += std::to_string(100 - 10 * i) + " 2026-01-" + (i < 9 ? "0" : "") +
+                std::to_string(i + 1) + " " + std::to_string(i) + "\n";
+    return text;
+}
+
+// How the game of a case is left.
+enum class Leave { kLost, kLoadedThenLost, kNew, kLoad, kExit };
+
+struct BestCase {
+    const char* what;
+    std::string before; // the file's text; empty: no file
+    Leave leave;
+    int32_t score;      // of the game when it is left
+    const char* banner; // the one that follows the loss banner, if any
+    std::string after;
+};
+
+} // namespace
+
+// Every way of leaving a game, with the table before and after. The level is the one the game
+// reached: 164 points reach level 2, 700 level 15.
+TEST_F(GamePlay, OnlyFinishedGamesEnterTheBestTableByTheirScore) {
+    testing_support::ScopedEnv tz("TZ", "UTC0");
+    StartQuiet();
+    clock.SetSeconds(1796760000); // 2026-12-08 20:00 UTC
+    const std::string full = FullTable();
+    const std::string nine = full.substr(0, full.rfind("10 2026"));
+    const std::string nearlyFull = Pattern(41);
+    const BestCase cases[] = {
+        {"the first game", "", Leave::kLost, 164, "M_BEST", "164 2026-12-08 2\n"},
+        {"a zero score", "", Leave::kLost, 0, "", ""},
+        {"a tie goes below the older", "164 2026-01-01 3\n", Leave::kLost, 164, "M_TOPTEN",
+         "164 2026-01-01 3\n164 2026-12-08 2\n"},
+        {"between two", "700 2026-01-01 15\n100 2026-01-02 0\n", Leave::kLost, 164, "M_TOPTEN",
+         "700 2026-01-01 15\n164 2026-12-08 2\n100 2026-01-02 0\n"},
+        {"a new best", "164 2026-01-01 2\n", Leave::kLost, 700, "M_BEST",
+         "700 2026-12-08 15\n164 2026-01-01 2\n"},
+        {"the tenth", nine, Leave::kLost, 3, "M_TOPTEN", nine + "3 2026-12-08 0\n"},
+        {"the eleventh below the tenth", full, Leave::kLost, 9, "", full},
+        {"the eleventh as good as the tenth", full, Leave::kLost, 10, "", full},
+        {"the eleventh beating the tenth", full, Leave::kLost, 11, "M_TOPTEN",
+         nine + "11 2026-12-08 0\n"},
+        {"a loaded game, then lost", "", Leave::kLoadedThenLost, 164, "M_BEST",
+         "164 2026-12-08 2\n"},
+        {"left by New", "", Leave::kNew, 164, "", ""},
+        {"left by Load", "", Leave::kLoad, 164, "", ""},
+        {"left by Exit", "", Leave::kExit, 164, "", ""}, // the last: the screen goes black
+    };
+    for (const BestCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(BestGamesPath());
+        if (!c.before.empty()) testing_support::WriteFile(BestGamesPath(), c.before);
+        screen->m_followBanner.clear();
+        game->m_gameOver = true; // every case starts with no game in progress
+        WriteSavedGame(BuildRecord(testing_support::BoardFromText(nearlyFull), c.score));
+        if (c.leave == Leave::kLoadedThenLost || c.leave == Leave::kLoad) {
+            screen->RunMenuCommand(MenuCommand::kLoad);
+        } else {
+            NewGameSeeded(5);
+            SetBoard(nearlyFull);
+            game->m_score = c.score;
+        }
+        if (c.leave == Leave::kLost || c.leave == Leave::kLoadedThenLost) {
+            PlayTheLastMove();
+            ASSERT_TRUE(game->m_gameOver);
+        } else {
+            screen->RunMenuCommand(c.leave == Leave::kNew    ? MenuCommand::kNew
+                                   : c.leave == Leave::kLoad ? MenuCommand::kLoad
+                                                             : MenuCommand::kExit);
+            ASSERT_FALSE(game->m_gameOver);
+        }
+        EXPECT_EQ(testing_support::ReadFile(BestGamesPath()), c.after);
+        EXPECT_EQ(screen->m_followBanner, c.banner);
+        EXPECT_TRUE(messages.empty());
+    }
 }

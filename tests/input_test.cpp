@@ -102,24 +102,74 @@ TEST_F(Input, ClickCompletesOnlyOnTheButtonItStartedOn) {
     EXPECT_TRUE(SamePixels(*screen->m_bannerSurface, Picture("M_BUTT2")));
 }
 
-TEST_F(Input, PressThatClosesTheHelpGoesNowhereElse) {
+// The help and the best games' table, opened by their buttons or F2 and closed by a press or
+// (the table) Escape or F2: the closing press goes nowhere else, and the release after it
+// releases nothing.
+TEST_F(Input, PressThatClosesAnOverlayGoesNowhereElse) {
     Click(MenuCommand::kNew);
     const std::vector<int32_t> board = Colours(game->m_cells);
-    for (Point where : {ABall(), Centre(Button(MenuCommand::kNew)->m_rect)}) {
-        Click(MenuCommand::kHelp);
-        ASSERT_TRUE(screen->m_helpShown);
-        const size_t heard = sounds.played.size();
-        Move(Centre(Button(MenuCommand::kSave)->m_rect)); // ignored while the help is up
+    const Point ball = ABall(), onNew = Centre(Button(MenuCommand::kNew)->m_rect);
+    const uint32_t none = 0;
+    const struct {
+        const char* what;
+        MenuCommand button; // opened by its click, or by F2 when kBest and `byKey`
+        bool byKey;
+        uint32_t closeKey; // or by a press at `where`
+        Point where;
+    } cases[] = {
+        {"help, press on a ball", MenuCommand::kHelp, false, none, ball},
+        {"help, press on a button", MenuCommand::kHelp, false, none, onNew},
+        {"best, press on a ball", MenuCommand::kBest, false, none, ball},
+        {"best by F2, press on a button", MenuCommand::kBest, true, none, onNew},
+        {"best by F2, Escape", MenuCommand::kBest, true, platform::kKeyEscape, ball},
+        {"best, F2", MenuCommand::kBest, false, platform::kKeyF2, ball},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool help = c.button == MenuCommand::kHelp;
+        const bool& shown = help ? screen->m_helpShown : screen->m_bestShown;
+        sounds.played.clear();
+        if (c.byKey) {
+            Move(kNowhere);
+            platform::PostKeyDown(platform::kKeyF2);
+            Pump();
+        } else {
+            Click(c.button);
+        }
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(sounds.played, std::vector<std::string>{"BTN"}); // the click's, either way
+        Move(Centre(Button(MenuCommand::kSave)->m_rect));          // ignored while it is up
         EXPECT_EQ(Button(MenuCommand::kSave)->m_state, CPicButton::kNormal);
-        Press(where);
-        EXPECT_FALSE(screen->m_helpShown);
+        // Other keys, a held key's repeat, and F2 over the help change nothing.
+        platform::PostKeyDown(platform::kKeySpace);
+        platform::PostKeyDown(platform::kKeyF2, true);
+        if (help) platform::PostKeyDown(platform::kKeyF2);
+        Pump();
+        ASSERT_TRUE(shown);
+        EXPECT_FALSE(help ? screen->m_bestShown : screen->m_helpShown);
+        if (c.closeKey != none) {
+            platform::PostKeyDown(c.closeKey);
+            Pump();
+        } else {
+            Press(c.where);
+        }
+        EXPECT_FALSE(shown);
         EXPECT_EQ(screen->m_pressed, nullptr);
-        Release(where);
-        EXPECT_EQ(sounds.played.size(), heard);
+        Release(c.where);
+        EXPECT_EQ(sounds.played.size(), 1u);
     }
     EXPECT_TRUE(spy->lefts.empty());
     EXPECT_EQ(game->m_selected.x, -1);
     EXPECT_EQ(Colours(game->m_cells), board);
+
+    // F2 does nothing while the level picture is up: the two would share one saved screen.
+    game->m_pictureUnlocked = true;
+    Move(kNowhere);
+    platform::PostKeyDown(platform::kKeySpace);
+    platform::PostKeyDown(platform::kKeyF2);
+    Pump();
+    EXPECT_TRUE(screen->m_pictureShown);
+    EXPECT_FALSE(screen->m_bestShown);
 }
 
 TEST_F(LevelPicture, NeedsAGameAndTheUnlockAndHidesOnSpaceOrRelease) {
@@ -200,40 +250,46 @@ TEST_F(Input, ACloseRequestGoesBeforeQueuedClicksWhichAreDropped) {
 
 using Help = ScreenProbeTest;
 
-// The help comes in with a transition; the next press puts back the whole back buffer as it
-// was, whatever the timer drew meanwhile.
+// The help and the best games come in with a transition; the next press puts back the whole
+// back buffer as it was, whatever the timer drew meanwhile.
 TEST_F(Help, CoversTheScreenUntilTheNextPressRestoresIt) {
     LayOutLinks(kThreeLinks);
     StartAndSettle();
-    Surface before;
-    int frames = 0;
-    probe.onRead = [&] {
-        if (frames++ == 0) before = Region(*screen->m_backBuffer, screen->m_displayRect);
-    };
-    Click(MenuCommand::kHelp);
-    probe.onRead = nullptr;
-    ASSERT_TRUE(screen->m_helpShown);
-    EXPECT_EQ(frames, 11); // start and 10 frames of a 1-second transition
-    const Rect help = screen->ToScreenRect(layout::kHelpRect);
-    EXPECT_TRUE(SamePixels(OnWindow(help), Picture("HELP")));
-    EXPECT_TRUE(SamePixels(*screen->m_savedScreen, before));
+    for (const auto& [button, picture] :
+         {std::pair{MenuCommand::kHelp, "HELP"}, std::pair{MenuCommand::kBest, "NOBEST"}}) {
+        SCOPED_TRACE(picture);
+        Surface before;
+        int frames = 0;
+        probe.onRead = [&] {
+            if (frames++ == 0) before = Region(*screen->m_backBuffer, screen->m_displayRect);
+        };
+        Click(button);
+        probe.onRead = nullptr;
+        const bool& shown =
+            button == MenuCommand::kHelp ? screen->m_helpShown : screen->m_bestShown;
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(frames, 11); // start and 10 frames of a 1-second transition
+        const Rect help = screen->ToScreenRect(layout::kHelpRect);
+        EXPECT_TRUE(SamePixels(OnWindow(help), Picture(picture)));
+        EXPECT_TRUE(SamePixels(*screen->m_savedScreen, before));
 
-    // Meanwhile the banner goes on fading in and a link is drawn; moves and keys are ignored.
-    probe.AdvanceTicks(100);
-    for (int i = 0; i < 5; ++i)
-        Tick();
-    ASSERT_NE(screen->m_currentLink, nullptr);
-    EXPECT_FALSE(SamePixels(*screen->m_backBuffer, before));
-    Move(Centre(Button(MenuCommand::kExit)->m_rect));
-    EXPECT_EQ(Button(MenuCommand::kExit)->m_state, CPicButton::kNormal);
+        // Meanwhile the banner goes on fading in and a link is drawn; moves are ignored.
+        probe.AdvanceTicks(8000);
+        for (int i = 0; i < 5; ++i)
+            Tick();
+        ASSERT_NE(screen->m_currentLink, nullptr);
+        EXPECT_FALSE(SamePixels(*screen->m_backBuffer, before));
+        Move(Centre(Button(MenuCommand::kExit)->m_rect));
+        EXPECT_EQ(Button(MenuCommand::kExit)->m_state, CPicButton::kNormal);
 
-    const size_t heard = sounds.played.size();
-    Press(kNowhere);
-    EXPECT_FALSE(screen->m_helpShown);
-    EXPECT_TRUE(SamePixels(*screen->m_backBuffer, before));
-    EXPECT_TRUE(SamePixels(OnWindow(screen->m_playRect), Region(before, screen->m_playRect)));
-    Release(kNowhere);
-    EXPECT_EQ(sounds.played.size(), heard);
+        const size_t heard = sounds.played.size();
+        Press(kNowhere);
+        EXPECT_FALSE(shown);
+        EXPECT_TRUE(SamePixels(*screen->m_backBuffer, before));
+        EXPECT_TRUE(SamePixels(OnWindow(screen->m_playRect), Region(before, screen->m_playRect)));
+        Release(kNowhere);
+        EXPECT_EQ(sounds.played.size(), heard);
+    }
 }
 
 } // namespace
@@ -317,7 +373,7 @@ TEST_F(Soak, RandomClicksKeepTheScreenConsistent) {
         }
         platform::PostMouseMove(p);
         if (kind == 8) {
-            platform::PostKeyDown(platform::kKeySpace);
+            platform::PostKeyDown(i % 3 ? platform::kKeySpace : platform::kKeyF2);
         } else if (kind == 9) {
             platform::PostMouseButton(false, true, p);
         } else {
@@ -339,7 +395,7 @@ TEST_F(Soak, RandomClicksKeepTheScreenConsistent) {
     }
     EXPECT_GT(commands, 0);
     // Leaving still works after all that.
-    if (screen->m_helpShown) screen->OnLButtonDown(0, {0, 0});
+    if (screen->m_helpShown || screen->m_bestShown) screen->OnLButtonDown(0, {0, 0});
     if (screen->m_pictureShown) screen->OnLButtonUp(0, {0, 0});
     screen->RunMenuCommand(MenuCommand::kExit);
     EXPECT_TRUE(app.QuitPosted());

@@ -182,3 +182,89 @@ TEST_F(LargeDisplay, PiecesMeetWithoutSeamOrGapAtOnePointEight) {
 TEST_F(LargeDisplay, PiecesMeetWithoutSeamOrGapAtOnePointTwentyEight) {
     CheckPiecesMeet({1024, 768});
 }
+
+// The best games' table at each art scale: the empty table's own picture, and tables whose
+// fields are filled cell by cell from the digit strip (numbers right-aligned with blank cells
+// before them, the minus cell in dates, every cell of an unused row blank) with the mark
+// beside the newest entry, compared pixel for pixel.
+class BestTableAtScale : public LargeDisplay, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BestTableAtScale, FillsEveryCellOfItsFieldsFromTheDigitStrip) {
+    const int k = GetParam();
+    services().artScale = k;
+    StartOn({800 * k, 600 * k});
+    ASSERT_EQ(platform::ArtScale(), k);
+    const platform::Rect place = screen->ToScreenRect(layout::kHelpRect);
+    auto inTable = [](const platform::Rect& r) {
+        return r.Offset(-layout::kHelpRect.left, -layout::kHelpRect.top);
+    };
+    std::string full;
+    for (int i = 0; i < 9; ++i)
+        full += std::to_string(900 - 90 * i) + " 2026-0" + std::to_string(i + 1) + "-1" +
+                std::to_string(i) + " " + std::to_string(i + 7) + "\n";
+    full += "1 1999-12-31 0\n";
+    const struct {
+        std::string file;
+        std::vector<std::string> rows; // rank|score|date|level as the cells show them
+    } tables[] = {
+        {"", {}},
+        {"2147483647 2026-12-08 15\n7 2026-01-02 0\n",
+         {" 1|9999999|2026-12-08|15", " 2|      7|2026-01-02| 0"}},
+        {full,
+         {" 1|    900|2026-01-10| 7", " 2|    810|2026-02-11| 8", " 3|    720|2026-03-12| 9",
+          " 4|    630|2026-04-13|10", " 5|    540|2026-05-14|11", " 6|    450|2026-06-15|12",
+          " 7|    360|2026-07-16|13", " 8|    270|2026-08-17|14", " 9|    180|2026-09-18|15",
+          "10|      1|1999-12-31| 0"}},
+    };
+    const layout::DigitField fields[] = {layout::kBestRank, layout::kBestScore, layout::kBestDate,
+                                         layout::kBestLevel};
+    for (const auto& t : tables) {
+        SCOPED_TRACE(t.file);
+        testing_support::WriteFile(BestGamesPath(), t.file);
+        // The newest entry is the second of the table.
+        screen->m_newestBest =
+            t.rows.empty()
+                ? std::nullopt
+                : std::optional<BestMark>(BestMark{BestTable::Parse(t.file).Entries()[1], 0, 1});
+        screen->ShowBest(true);
+        platform::Surface want = testing_support::Picture(t.rows.empty() ? "NOBEST" : "BEST");
+        for (int32_t row = 0; !t.rows.empty() && row < layout::kBestEntries; ++row) {
+            const std::string text = row < static_cast<int32_t>(t.rows.size())
+                                         ? t.rows[row]
+                                         : "  |       |          |  ";
+            size_t at = 0;
+            for (const layout::DigitField& f : fields) {
+                for (int32_t i = 0; i < f.cells; ++i, ++at) {
+                    const char ch = text[at];
+                    const int32_t d = ch == ' '   ? layout::kBlankDigit
+                                      : ch == '-' ? layout::kMinusDigit
+                                                  : ch - '0';
+                    const platform::Rect cell =
+                        inTable(layout::BestField(f, row)).Offset(i * layout::kDigitWidth, 0);
+                    want.Copy({cell.left, cell.top, cell.left + layout::kDigitWidth, cell.bottom},
+                              testing_support::PictureCell("DIGITS", layout::DigitCell(d),
+                                                           layout::kDigitWidth, cell.Height()),
+                              {0, 0});
+                }
+                ++at; // the bar between fields
+            }
+        }
+        if (!t.rows.empty()) {
+            const platform::Rect mark = inTable(layout::BestMarkPlace(1));
+            want.Copy(mark,
+                      testing_support::PictureCell("BESTMARK", layout::kBestMarkCell, mark.Width(),
+                                                   mark.Height()),
+                      {0, 0});
+        }
+        const platform::Surface shown = testing_support::Region(*screen->m_backBuffer, place);
+        ASSERT_EQ(shown.PixelWidth(), want.PixelWidth());
+        bool same = true;
+        for (int32_t y = 0; same && y < shown.PixelHeight(); ++y)
+            for (int32_t x = 0; same && x < shown.PixelWidth(); ++x)
+                same = (shown.Row(y)[x] & 0xFFFFFF) == (want.Row(y)[x] & 0xFFFFFF);
+        EXPECT_TRUE(same);
+        screen->ShowBest(false);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ArtScales, BestTableAtScale, ::testing::Values(1, 2, 3));

@@ -19,6 +19,44 @@ int NextFadeStep(uint32_t seed) {
 
 using MenuButtons = ScreenProbeTest;
 
+// Every button in list order at its place, cut from its cell, resting and under the mouse,
+// with its caption: the seven of the menu as they have always been, and the best games' last.
+TEST_F(MenuButtons, EveryButtonShowsItsCellAtItsPlaceAndItsCaption) {
+    StartAndSettle();
+    const struct {
+        MenuCommand id;
+        Rect place; // play area
+        Rect cell;  // row 0 of "BUT"
+        const char* banner;
+    } buttons[] = {
+        {MenuCommand::kExit, {594, 541, 705, 560}, {222, 0, 333, 19}, "M_BUTT5"},
+        {MenuCommand::kHelp, {672, 35, 741, 54}, {444, 0, 514, 19}, "M_BUTT4"},
+        {MenuCommand::kSave, {372, 541, 483, 560}, {0, 0, 111, 19}, "M_BUTT3"},
+        {MenuCommand::kLoad, {483, 541, 594, 560}, {111, 0, 222, 19}, "M_BUTT2"},
+        {MenuCommand::kNew, {261, 541, 372, 560}, {333, 0, 444, 19}, "M_BUTT1"},
+        {MenuCommand::kMusic, {657, 61, 729, 80}, {584, 0, 656, 19}, "M_BUTT7"},
+        {MenuCommand::kSound, {583, 61, 655, 80}, {656, 0, 728, 19}, "M_BUTT8"},
+        {MenuCommand::kBest, {600, 35, 670, 54}, {514, 0, 584, 19}, "M_BUTT9"},
+    };
+    ASSERT_EQ(screen->m_menuButtons.size(), std::size(buttons));
+    for (size_t i = 0; i < std::size(buttons); ++i) {
+        const auto& want = buttons[i];
+        SCOPED_TRACE(want.banner);
+        CPicButton* b = screen->m_menuButtons[i].get();
+        ASSERT_EQ(b->m_id, want.id);
+        const Rect place = screen->ToScreenRect(want.place);
+        ASSERT_EQ(b->m_rect, place);
+        auto row = [&](int32_t k) {
+            return PictureCell("BUT", want.cell.Offset(0, 19 * k), place.Width(), place.Height());
+        };
+        EXPECT_TRUE(SamePixels(OnWindow(place), row(b->m_restState)));
+        Move(Centre(place));
+        EXPECT_TRUE(SamePixels(OnWindow(place), row(2)));
+        EXPECT_TRUE(SamePixels(*screen->m_bannerSurface, Picture(want.banner)));
+        Move(kNowhere);
+    }
+}
+
 TEST_F(MenuButtons, HoveringShowsTheCaptionAndLeavingClearsIt) {
     StartAndSettle();
     CPicButton* exit = Button(MenuCommand::kExit);
@@ -118,18 +156,24 @@ TEST_F(MenuButtons, ButtonsFadingTogetherAdvanceInOneTickInListOrder) {
     StartAndSettle();
     CPicButton* exit = Button(MenuCommand::kExit);
     CPicButton* save = Button(MenuCommand::kSave);
-    Move(Centre(save->m_rect));
-    Move(Centre(exit->m_rect)); // leaving save starts its fade
-    Move(kNowhere);             // and leaving exit starts exit's
+    CPicButton* best = Button(MenuCommand::kBest);
+    Move(Centre(best->m_rect));
+    Move(Centre(save->m_rect)); // leaving best starts its fade, leaving save starts save's
+    Move(Centre(exit->m_rect));
+    Move(kNowhere); // and leaving exit starts exit's
     ASSERT_EQ(exit->m_fade, 10);
     ASSERT_EQ(save->m_fade, 10);
-    // Exit comes before save in the menu list, so it draws first.
+    ASSERT_EQ(best->m_fade, 10);
+    // Exit comes before save in the menu list, so it draws first; best, added last, draws
+    // after the others.
     platform::SeedRand(99);
     const int first = platform::Rand() % 30, second = platform::Rand() % 30;
+    const int third = platform::Rand() % 30;
     platform::SeedRand(99);
     Tick();
     EXPECT_EQ(exit->m_fade, 40 + first);
     EXPECT_EQ(save->m_fade, 40 + second);
+    EXPECT_EQ(best->m_fade, 40 + third);
     EXPECT_TRUE(SamePixels(OnWindow(exit->m_rect),
                            Blended(ButtonRow(exit, 0), ButtonRow(exit, 2), 40 + first)));
     EXPECT_TRUE(SamePixels(OnWindow(save->m_rect),

@@ -1,6 +1,7 @@
 // save_and_load_test.cpp: saving and loading the one stored game through the menu commands.
 #include "game/record.h"
 #include "game_fixture.h"
+#include "screen_probe.h"
 
 #include <sys/resource.h>
 
@@ -214,7 +215,8 @@ TEST_F(SaveAndLoad, ScoresBeyondTheGamesRangeNeitherLoadNorOverflow) {
 
 // Stores a save cannot reach: each must be told with the system's words, and nothing else may
 // look like a save: no sound, no banner, no draw from the generator, the old game kept where
-// the old file could be.
+// the old file could be. The best games' file spoiled the same way loses a finished game's
+// entry just as openly: told, no banner follows the loss, the old table kept.
 TEST_F(SaveAndLoad, ASaveThatCannotBeWrittenIsToldAndKeepsTheOldGame) {
     namespace fs = std::filesystem;
     struct rlimit unlimited {};
@@ -259,6 +261,28 @@ TEST_F(SaveAndLoad, ASaveThatCannotBeWrittenIsToldAndKeepsTheOldGame) {
     const fs::path file = SettingsPath();
     for (const auto& store : stores) {
         SCOPED_TRACE(store.name);
+        const fs::path best = BestGamesPath();
+        fs::create_directories(best.parent_path());
+        std::ofstream(best) << "50 2026-01-01 0\n";
+        SetBoard(testing_support::Pattern(41));
+        game->m_score = 100;
+        store.spoil(best);
+        messages.clear();
+        PlayTheLastMove();
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        ASSERT_TRUE(game->m_gameOver);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0], std::string("The best games could not be saved: ") + store.reason);
+        EXPECT_TRUE(screen->m_followBanner.empty());
+        if (store.oldGameKept) {
+            EXPECT_EQ(testing_support::ReadFile(best), "50 2026-01-01 0\n");
+            EXPECT_EQ(std::distance(fs::directory_iterator(best.parent_path()), {}), 1);
+        }
+        fs::remove_all(best.parent_path());
+        NewGameSeeded(1);
+        for (int i = 0; i < 5; ++i) // the loss banner's fade
+            screen->OnTimer(layout::kTimerId);
+
         WriteSavedGame(kSavedRecord);
         SetBoard("1111... ....... ....... ....... ....... .......");
         store.spoil(file);

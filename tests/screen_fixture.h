@@ -70,6 +70,7 @@ protected:
         std::filesystem::create_directories(m_root / "game");
         setenv("HOME", (m_root / "home").c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
+        unsetenv("XDG_DATA_HOME");
         // One logical pixel a physical one, as the pixel tables assume; tests of other
         // scales set it themselves.
         setenv("RANQUA_SCALE", "1", 1);
@@ -121,6 +122,9 @@ protected:
     std::filesystem::path Root() const { return m_root; }
     std::string SettingsPath() const {
         return (m_root / "home/.config/Brindlewood/Quorvale/Marbalo/Ranqua.conf").string();
+    }
+    std::string BestGamesPath() const {
+        return (m_root / "home/.local/share/ranqua/scores").string();
     }
 
     // Click the middle of board cell (column, row).

@@ -33,12 +33,14 @@ struct ButtonSpec {
     const layout::MenuButton& button;
 };
 
-// The seven menu buttons in list order: exit, help, save, load, new, music, sound.
+// The menu buttons in list order: exit, help, save, load, new, music, sound, then the best
+// games. The list order is the order of the fades' random draws, so a button added later goes
+// last: the first seven fade and draw as they always have.
 constexpr ButtonSpec kButtons[] = {
     {MenuCommand::kExit, layout::kExitButton},   {MenuCommand::kHelp, layout::kHelpButton},
     {MenuCommand::kSave, layout::kSaveButton},   {MenuCommand::kLoad, layout::kLoadButton},
     {MenuCommand::kNew, layout::kNewButton},     {MenuCommand::kMusic, layout::kMusicButton},
-    {MenuCommand::kSound, layout::kSoundButton},
+    {MenuCommand::kSound, layout::kSoundButton}, {MenuCommand::kBest, layout::kBestButton},
 };
 
 std::future<CJpegImage::Decoded> DecodeAhead(const char* name) {
@@ -129,7 +131,7 @@ CInterface::CInterface(const std::string& className) {
     // 19. Input and banner state.
     m_hovered = m_pressed = nullptr;
     m_bannerAlpha = ui::kBannerIdleAlpha;
-    m_pictureShown = m_helpShown = false;
+    m_pictureShown = m_helpShown = m_bestShown = false;
     // 20. Timer.
     SetTimer(layout::kTimerId, layout::kTimerPeriodMs);
     // 21, 22. Music files and links.

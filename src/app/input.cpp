@@ -9,7 +9,7 @@
 using platform::Point;
 
 void CInterface::OnMouseMove(uint32_t flags, Point point) {
-    if (m_pictureShown || m_helpShown) return;
+    if (m_pictureShown || OverlayShown()) return;
     if (m_hovered && !m_hovered->m_rect.Contains(point)) {
         m_hovered->m_fade = 10;
         m_hovered->Draw(m_backBuffer.get(), m_backBuffer.get());
@@ -40,6 +40,10 @@ void CInterface::OnLButtonDown(uint32_t flags, Point point) {
         ShowHelp(false);
         return;
     }
+    if (m_bestShown) {
+        ShowBest(false);
+        return;
+    }
     if (m_game && m_game->m_boardRect.Contains(point))
         m_game->OnLeftButton(flags, point.x, point.y);
     m_pressed = m_hovered;
@@ -53,7 +57,7 @@ void CInterface::OnLButtonDown(uint32_t flags, Point point) {
 }
 
 void CInterface::OnLButtonUp(uint32_t flags, Point point) {
-    if (m_helpShown) return;
+    if (OverlayShown()) return;
     if (m_pictureShown) {
         m_pictureShown = false;
         ShowLevelPicture(false);
@@ -74,9 +78,20 @@ void CInterface::OnLButtonUp(uint32_t flags, Point point) {
 }
 
 void CInterface::OnKeyDown(uint32_t key, uint32_t repeat, uint32_t flags) {
+    // A held key's repeats neither close the table nor open it again.
+    const bool held = (flags & platform::kFlagKeyWasDown) != 0;
+    if (m_bestShown) {
+        if (!held && (key == platform::kKeyEscape || key == platform::kKeyF2)) ShowBest(false);
+        return;
+    }
     if (m_helpShown) return;
-    if (key == platform::kKeySpace && m_game && m_game->m_pictureUnlocked)
+    if (key == platform::kKeySpace && m_game && m_game->m_pictureUnlocked) {
         ShowLevelPicture(!m_pictureShown);
+    } else if (key == platform::kKeyF2 && !held && !m_pictureShown) {
+        // The BEST button's click, from the keyboard.
+        PlaySoundEffect(m_clickSound);
+        RunMenuCommand(MenuCommand::kBest);
+    }
     FrameWindow::OnKeyDown(key, repeat, flags);
 }
 

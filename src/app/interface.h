@@ -5,6 +5,7 @@
 // and media/, which know nothing of it. It is the game's host (game/game_host.h).
 #pragma once
 
+#include "game/best_games.h"
 #include "game/game.h"
 #include "game/game_host.h"
 #include "layout/layout.h"
@@ -18,7 +19,9 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +35,9 @@ inline constexpr uint32_t kWindowBackColour = platform::Rgb(0, 22, 46);
 inline constexpr uint32_t kTimerId = 1;
 inline constexpr uint32_t kTimerPeriodMs = 80;
 inline constexpr uint32_t kLinkPeriodMs = 7000;
+// How long the loss banner stays readable before the best games' banner follows it: about
+// 1.5 s of ticks once it is opaque.
+inline constexpr int32_t kFollowBannerTicks = 19;
 } // namespace layout
 
 // A device context on the window: the only way anything reaches the screen.
@@ -73,6 +79,9 @@ public:
     // first after the link's time; else none.
     platform::TimerWork PendingTimerWork() const override;
     uint64_t ReadCounter() const;
+    // The tick has something to advance: a button fade, a banner fade or a banner waiting to
+    // follow the one shown. (The link rotation runs on its own period.)
+    bool HasPendingWork() const;
 
     // ---- input (app/input.cpp) ----
     void OnMouseMove(uint32_t flags, platform::Point point) override;
@@ -94,6 +103,9 @@ public:
     void ShowBanner(const std::string& pictureName) override;
     void ShowLevelPicture(bool show);
     void ShowHelp(bool show);
+    // The table of the best games in the help's place, shown and hidden like the help; the
+    // entry this run's last finished game became is marked.
+    void ShowBest(bool show);
 
     // ---- sounds, music, settings (app/media.cpp, played and kept by media/) ----
     SoundHandle FindSound(const std::string& name) override;
@@ -104,8 +116,11 @@ public:
     void LoadSettings();
     void SaveSettings();
 
-    // ---- score (app/score.cpp) ----
+    // ---- score and the best games (app/score.cpp) ----
     void DrawScore(int32_t value) override;
+    // Enters the game into the table of the best; a failed write is told in a message box. An
+    // entry is announced by a banner that follows the loss banner.
+    void GameEnded(int32_t score, uint32_t level) override;
 
     // Members, in the order the main screen declares them.
     std::unique_ptr<WindowDC> m_windowDC;
@@ -123,6 +138,7 @@ public:
     platform::Rect m_playRect;
     bool m_pictureShown = false;
     bool m_helpShown = false;
+    bool m_bestShown = false; // the table of the best games, in the help's place
     int32_t m_bannerAlpha = ui::kBannerIdleAlpha;
     platform::SurfacePtr m_bannerSurface;
     platform::SurfacePtr m_bannerBackground;
@@ -137,6 +153,13 @@ public:
     CInternetLink* m_currentLink = nullptr; // not owned
     uint32_t m_nextLinkTime = 0;
 
+    // The entry this run's last finished game became, marked in the table.
+    std::optional<BestMark> m_newestBest;
+    // A banner to show once the one shown now has stayed opaque for m_followTicks more ticks;
+    // empty when none waits.
+    std::string m_followBanner;
+    int32_t m_followTicks = 0;
+
     // The link position in window coordinates (play-area point plus the origin).
     platform::Point m_linkPosition = layout::kLinkPosition;
 
@@ -148,6 +171,11 @@ public:
 private:
     // What the animations of ui/ draw and show with, as the screen is now.
     ui::Stage MakeStage();
+    // The help or the best games: a picture in the help's place, `draw` composing it into a
+    // surface of that place, brought in by a one-second transition over a saved copy of the
+    // screen; hiding puts the copy back at once. `shown` is the overlay's flag.
+    void ShowOverlay(bool& shown, bool show, const std::function<void(platform::Surface&)>& draw);
+    bool OverlayShown() const { return m_helpShown || m_bestShown; }
     void ReadLinkFile();
     void CreateMenuButtons();
     CPicButton* FindButton(MenuCommand id) const;

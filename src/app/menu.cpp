@@ -21,6 +21,9 @@ void CInterface::RunMenuCommand(MenuCommand id) {
     case MenuCommand::kHelp:
         ShowHelp(true);
         break;
+    case MenuCommand::kBest:
+        ShowBest(true);
+        break;
     case MenuCommand::kExit:
         ExitGame();
         break;

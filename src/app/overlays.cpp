@@ -1,10 +1,12 @@
-// overlays.cpp: the main screen's transitions, banner, level picture and help, drawn by ui/
-// with the back buffer, the clock and the present that the screen hands them.
+// overlays.cpp: the main screen's transitions, banner, level picture, help and best games,
+// drawn by ui/ with the back buffer, the clock and the present that the screen hands them.
 #include "app/interface.h"
 
 #include "gfx/jpeg_image.h"
 #include "platform/clock.h"
+#include "platform/message_box.h"
 #include "ui/banner.h"
+#include "ui/best_table.h"
 #include "ui/level_picture.h"
 #include "ui/transitions.h"
 
@@ -20,7 +22,7 @@ ui::Stage CInterface::MakeStage() {
 void CInterface::ShowTransition(platform::Surface* source, int alpha, Rect rect,
                                 platform::Point sourcePoint, float seconds) {
     // The saved screen is free to keep the old picture while no help or level picture is up.
-    platform::Surface* spare = m_helpShown || m_pictureShown ? nullptr : m_savedScreen.get();
+    platform::Surface* spare = OverlayShown() || m_pictureShown ? nullptr : m_savedScreen.get();
     ui::ShowTransition(MakeStage(), *source, alpha, rect, sourcePoint, seconds, spare);
 }
 
@@ -50,27 +52,46 @@ void CInterface::ShowLevelPicture(bool show) {
     Present();
 }
 
-void CInterface::ShowHelp(bool show) {
+void CInterface::ShowOverlay(bool& shown, bool show,
+                             const std::function<void(platform::Surface&)>& draw) {
     const platform::Rect r = ToScreenRect(layout::kHelpRect);
     const platform::Rect whole{0, 0, m_displayWidth, m_displayHeight};
     if (show) {
         const platform::SurfacePtr S = CreateSurface(r);
-        {
-            // Drawn once, and gone before the saved copy is made: the decoded picture and
-            // the copy need not take memory at the same time.
-            CJpegImage picture;
-            picture.LoadFromResource("HELP");
-            picture.Draw(S.get());
-        }
+        // Drawn before the saved copy is made, so that the decoded pictures and the copy need
+        // not take memory at the same time.
+        draw(*S);
         m_savedScreen->Copy(whole, *m_backBuffer, {0, 0});
         // Until the transition ends the saved screen is what its frames put back, so the
-        // transition may use it as its own copy; it is the help's from then on.
-        m_helpShown = false;
+        // transition may use it as its own copy; it is the overlay's from then on.
+        shown = false;
         ShowTransition(S.get(), 255, r, {0, 0}, 1.0f);
     }
-    m_helpShown = show;
+    shown = show;
     if (!show) {
         m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
     }
     Present();
+}
+
+void CInterface::ShowHelp(bool show) {
+    ShowOverlay(m_helpShown, show, [](platform::Surface& S) {
+        CJpegImage picture;
+        picture.LoadFromResource("HELP");
+        picture.Draw(&S);
+    });
+}
+
+void CInterface::ShowBest(bool show) {
+    BestTable table;
+    std::string reason;
+    // A table that cannot be read is not shown as an empty one: the player is told why, and
+    // nothing is lost, since a write never replaces a file it could not read.
+    if (show && !BestGamesFile().Read(table, &reason)) {
+        platform::MessageBox("The best games could not be read: " + reason);
+        return;
+    }
+    ShowOverlay(m_bestShown, show, [&](platform::Surface& S) {
+        ui::DrawBestTable(S, table, m_newestBest ? table.Find(*m_newestBest) : std::nullopt);
+    });
 }

@@ -1,7 +1,10 @@
-// score.cpp: the score digits in the main screen's score field, for the game it hosts.
+// score.cpp: the score digits in the main screen's score field, for the game it hosts, and
+// the finished game's entry into the table of the best games.
 #include "app/interface.h"
 
 #include "gfx/jpeg_image.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
 
 using platform::Rect;
 
@@ -26,4 +29,19 @@ void CInterface::DrawScore(int32_t value) {
                              layout::DigitCell(layout::kMinusDigit));
         digit = digit.Offset(-layout::kDigitWidth, 0);
     }
+}
+
+void CInterface::GameEnded(int32_t score, uint32_t level) {
+    if (score <= 0) return; // never enters: the file is not even looked at
+    const BestEntry entry{score, platform::LocalDate(platform::GetClock().TimeSeconds()), level};
+    std::optional<BestMark> mark;
+    std::string reason;
+    if (!BestGamesFile().Record(entry, mark, &reason)) {
+        platform::MessageBox("The best games could not be saved: " + reason);
+        return;
+    }
+    if (!mark) return;
+    m_newestBest = mark;
+    m_followBanner = mark->place == 0 ? "M_BEST" : "M_TOPTEN";
+    m_followTicks = layout::kFollowBannerTicks;
 }

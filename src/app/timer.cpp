@@ -1,4 +1,4 @@
-// timer.cpp: the 80 ms tick (button fades, banner fade, link rotation) and the counter.
+// timer.cpp: the 80 ms tick (button fades, banner fades, link rotation) and the counter.
 #include "app/interface.h"
 
 #include "app/internet_link.h"
@@ -21,6 +21,12 @@ void CInterface::OnTimer(uint32_t id) {
             ui::StepBanner(m_bannerAlpha, *m_backBuffer, ToScreenRect(layout::kBannerRect),
                            *m_bannerSurface, *m_bannerBackground);
         changed = true;
+        // A waiting banner gives the one fading in its whole time to be read once opaque.
+        m_followTicks = layout::kFollowBannerTicks;
+    } else if (!m_followBanner.empty() && m_followTicks-- <= 0) {
+        // It fades in from the next tick on, as any banner does.
+        ShowBanner(m_followBanner);
+        m_followBanner.clear();
     }
     // Elapsed time as a signed difference, so the 49.7-day wrap of the tick count is harmless.
     const uint32_t now = platform::GetClock().TickCount();
@@ -36,9 +42,13 @@ void CInterface::OnTimer(uint32_t id) {
 platform::TimerWork CInterface::PendingTimerWork() const {
     for (const auto& b : m_menuButtons)
         if (b->m_fade != 0) return {};
-    if (m_bannerAlpha != ui::kBannerIdleAlpha) return {};
+    if (m_bannerAlpha != ui::kBannerIdleAlpha || !m_followBanner.empty()) return {};
     if (m_currentLink) return {platform::TimerWork::kAfter, m_nextLinkTime};
     return {platform::TimerWork::kNone};
+}
+
+bool CInterface::HasPendingWork() const {
+    return PendingTimerWork().kind == platform::TimerWork::kEveryTick;
 }
 
 uint64_t CInterface::ReadCounter() const {

@@ -69,6 +69,7 @@ void CBoardGame::CheckBoardFull() {
     if (CountEmpty(m_cells) != 0) return;
     m_gameOver = true;
     m_screen->ShowBanner("M_LOSE");
+    m_screen->GameEnded(m_score, m_level);
 }
 
 bool CBoardGame::CanReach(Point from, Point to) {

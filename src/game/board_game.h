@@ -25,7 +25,7 @@ public:
     bool RemoveRuns();
     // The level rule.
     void UpdatePicture();
-    // Ends the game with the "M_LOSE" banner when no cell is empty.
+    // Ends the game with the "M_LOSE" banner when no cell is empty, and tells the host.
     void CheckBoardFull();
     bool CanReach(platform::Point from, platform::Point to);
     // Composes the board, brings it in with a 0.5-second transition, then draws the score.

@@ -50,4 +50,8 @@ public:
     // After every board drawing and after a scoring move: the score into the screen's score
     // field, seen with the next present.
     virtual void DrawScore(int32_t value) = 0;
+    // A game has ended with a full board, just after its loss banner was started: its score and
+    // the level it reached, for the table of the best games. Games left by new, load or exit
+    // never end this way.
+    virtual void GameEnded(int32_t score, uint32_t level) = 0;
 };

@@ -81,7 +81,7 @@ inline constexpr MenuButton kExitButton{"EXIT", {222, 0, 333, 19}, {594, 541, 70
 inline constexpr MenuButton kNewButton{"NEW", {333, 0, 444, 19}, {261, 541, 372, 560}};
 // One pixel narrower than its cell: the game squeezes the cell into it.
 inline constexpr MenuButton kHelpButton{"HELP", {444, 0, 514, 19}, {672, 35, 741, 54}};
-// Beside help, as wide as its cell; not yet one of the game's buttons.
+// Beside help, as wide as its cell: the table of the best games.
 inline constexpr MenuButton kBestButton{"BEST", {514, 0, 584, 19}, {600, 35, 670, 54}};
 inline constexpr MenuButton kMusicButton{"MUSIC", {584, 0, 656, 19}, {657, 61, 729, 80}};
 inline constexpr MenuButton kSoundButton{"SOUND", {656, 0, 728, 19}, {583, 61, 655, 80}};

@@ -24,7 +24,8 @@ uint32_t VirtualKey(SDL_Keycode k) {
     if (k >= SDLK_a && k <= SDLK_z) return static_cast<uint32_t>('A' + (k - SDLK_a));
     if (k >= SDLK_0 && k <= SDLK_9) return static_cast<uint32_t>(k);
     if (k == SDLK_RETURN) return 0x0D;
-    if (k == SDLK_ESCAPE) return 0x1B;
+    if (k == SDLK_ESCAPE) return kKeyEscape;
+    if (k == SDLK_F2) return kKeyF2;
     return 0;
 }
 
@@ -85,7 +86,7 @@ void DispatchInput(FrameWindow& w, const SDL_Event& e) {
     case SDL_KEYDOWN: {
         const bool wasDown = e.key.repeat != 0;
         const uint32_t repeat = wasDown ? 1 + TakeQueuedRepeats(e.key.keysym.sym) : 1;
-        w.OnKeyDown(VirtualKey(e.key.keysym.sym), repeat, wasDown ? 0x4000u : 0u);
+        w.OnKeyDown(VirtualKey(e.key.keysym.sym), repeat, wasDown ? kFlagKeyWasDown : 0u);
         break;
     }
     default:
@@ -116,7 +117,9 @@ void PostKeyDown(uint32_t key, bool autoRepeat) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.repeat = autoRepeat ? 1 : 0;
-    e.key.keysym.sym = key == kKeySpace ? SDLK_SPACE : static_cast<SDL_Keycode>(key);
+    e.key.keysym.sym = key == kKeySpace ? SDLK_SPACE
+                       : key == kKeyF2  ? SDLK_F2
+                                        : static_cast<SDL_Keycode>(key);
     Queue(e);
 }
 

@@ -18,8 +18,12 @@ constexpr uint32_t kFlagLButton = 0x0001;
 constexpr uint32_t kFlagRButton = 0x0002;
 constexpr uint32_t kFlagShift = 0x0004;
 constexpr uint32_t kFlagControl = 0x0008;
-// Virtual-key code of the space bar.
+// Virtual-key codes.
 constexpr uint32_t kKeySpace = 0x20;
+constexpr uint32_t kKeyEscape = 0x1B;
+constexpr uint32_t kKeyF2 = 0x71;
+// Key-state flag passed with a key-down: the key was already down (an auto-repeat).
+constexpr uint32_t kFlagKeyWasDown = 0x4000;
 
 // What the window's timer ticks have ahead of them, so that the timer need not wake for ticks
 // that would change nothing.

@@ -14,6 +14,7 @@ enum class MenuCommand : int32_t {
     kExit = 5,
     kMusic = 7, // switch
     kSound = 8, // switch
+    kBest = 9,  // the table of the best games; also the key F2
 };
 
 // "M_BUTT" + the command's number in decimal.
