@@ -9,6 +9,9 @@ exports them).
   plan HEX                   "fc fr tc tr": a ball and an empty cell it can reach
   check-move BEFORE AFTER fc fr tc tr
                              AFTER is what the rules allow after that move from BEFORE
+  put-last-move CONF SCORE   stores a game one move from its end as the saved game: no two
+                             neighbours alike, only the bottom right cell empty; moving the
+                             ball beside it there fills the board whatever the new ball draws
 """
 
 import os
@@ -169,6 +172,34 @@ def check_move(before, after, fc, fr, tc, tr):
     return faults
 
 
+def encode_score(value):
+    out = bytearray()
+    while value:
+        out.append(value % 224 + 32)
+        value //= 224
+    return bytes(out.ljust(4, b" "))
+
+
+def last_move_record(score):
+    """The 46-byte record of the game one move from its end (see put-last-move)."""
+    cells = bytes(33 + (k % COLUMNS + 2 * (k // COLUMNS)) % 5 if k < 41 else 32 for k in range(42))
+    return cells + encode_score(score)
+
+
+def put_conf(path, name, value):
+    """Stores one value, escaped as the game writes it, keeping the other lines."""
+    text = "".join(chr(b) if 0x20 <= b < 0x7F and b not in b'\\"' else
+                   ("\\" + chr(b) if b in b'\\"' else "\\x%02X" % b) for b in value)
+    try:
+        lines = open(path, encoding="ascii").read().splitlines()
+    except OSError:
+        lines = []
+    lines = [l for l in lines if not l.lower().startswith(name.lower() + "=")]
+    lines.append('%s="%s"' % (name, text))
+    with open(path, "w", encoding="ascii") as f:
+        f.write("\n".join(lines) + "\n")
+
+
 def main(argv):
     cmd = argv[1] if len(argv) > 1 else ""
     if cmd == "get" and len(argv) == 4:
@@ -202,6 +233,9 @@ def main(argv):
         for f in faults:
             print(f)
         return 1 if faults else 0
+    if cmd == "put-last-move" and len(argv) == 4:
+        put_conf(argv[2], "Game", last_move_record(int(argv[3])))
+        return 0
     print(__doc__, file=sys.stderr)
     return 2
 

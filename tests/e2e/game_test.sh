@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # game_test.sh: the command line's usage, version and refusals; then a real game under a
 # private X server: new game, save, one move, save, help, exit from the menu; then a second
-# run ended by a close request (SIGTERM).
+# run ended by a close request (SIGTERM); then a game played to a full board, which enters the
+# best games, and F2 shows them.
 # Usage: game_test.sh BUILD_DIR (E2E_SCREEN=1920x1080 plays it on a larger screen)
 source "$(dirname "$0")/lib.sh"
 e2e_init game "$1"
@@ -11,7 +12,7 @@ board() { python3 "$E2E_DIR/board.py" "$@"; }
 # Without DISPLAY: a program that tried to open the display would fail.
 launch() { env -u DISPLAY HOME="$E2E_HOME" timeout -s KILL 20 "${E2E_LAUNCHER:-$E2E_BUILD/ranqua-launch}" "$@"; }
 usage=$(launch --help) || e2e_fail "--help ended with an error"
-for word in --fullscreen --window F11 Ctrl+N Ranqua.conf MUSIC/GAME internet.txt; do
+for word in --fullscreen --window F11 F2 Ctrl+N Ranqua.conf ranqua/scores MUSIC/GAME internet.txt; do
   grep -qF -- "$word" <<<"$usage" || e2e_fail "--help does not mention $word"
 done
 version=$(sed -n '1s/^ranqua (\([^)]*\)).*/\1/p' "$E2E_DIR/../../debian/changelog")
@@ -104,4 +105,44 @@ e2e_wait_exit
 e2e_expect_text SoundEffect On
 e2e_expect_text PlayMusic Off
 [ "$(e2e_value Game)" = "$second" ] || e2e_fail "the close request changed the saved game"
+
+# ---- third run: a game played to its end enters the best games; F2 shows them ----------
+# The saved game is one move from a full board, 164 points: loaded, the ball beside the gap
+# goes into it and the one new ball can only fill the cell it left, whatever the seed.
+scores=$E2E_HOME/.local/share/ranqua/scores
+[ ! -e "$scores" ] || e2e_fail "games left unfinished wrote the best games"
+board put-last-move "$E2E_CONF" 164
+e2e_start_game
+e2e_wait_idle
+e2e_click_button load
+e2e_wait_idle
+e2e_click_cell 5 5
+e2e_wait_idle
+before_day=$(date +%F)
+e2e_click_cell 6 5
+start=$SECONDS
+until [ -s "$scores" ]; do
+  [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the finished game wrote no best games"
+  sleep 0.2
+done
+entry=$(cat "$scores")
+e2e_log "best games: $entry"
+[ "$entry" = "164 $before_day 2" ] || [ "$entry" = "164 $(date +%F) 2" ] ||
+  e2e_fail "the best games hold '$entry', expected '164 $before_day 2'"
+e2e_shot 9-game-over
+# NEW BEST SCORE follows once GAME OVER has been readable for a while (the unit tests time it).
+sleep 2.5
+e2e_wait_idle
+e2e_shot 10-new-best
+before_best=$(e2e_screen_hash)
+xdotool key F2
+e2e_wait_idle
+e2e_shot 11-best-games
+[ "$(e2e_screen_hash)" != "$before_best" ] || e2e_fail "F2 did not show the best games"
+xdotool key Escape
+e2e_wait_idle
+[ "$(e2e_screen_hash)" = "$before_best" ] || e2e_fail "Escape did not give back the screen"
+kill -TERM "$E2E_PROGRAM_PID"
+e2e_wait_exit
+[ "$(cat "$scores")" = "$entry" ] || e2e_fail "leaving changed the best games"
 e2e_log "PASS"
