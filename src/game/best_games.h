@@ -42,7 +42,7 @@ public:
     // best ten kept.
     static BestTable Parse(std::string_view text);
     std::string Text() const;
-    static bool ParseLine(std::string_view line, BestEntry& entry);
+    [[nodiscard]] static bool ParseLine(std::string_view line, BestEntry& entry);
 
 private:
     std::vector<BestEntry> m_entries;
@@ -57,13 +57,13 @@ public:
 
     // The table the file holds (empty when there is no file yet). False, with the system's
     // words for why in `reason`, when the file is there but cannot be read.
-    bool Read(BestTable& table, std::string* reason = nullptr) const;
+    [[nodiscard]] bool Read(BestTable& table, std::string* reason = nullptr) const;
     // Enters a finished game into the table as the file holds it now, and rewrites the file when
     // it entered, holding the file's lock throughout so that games finishing at once keep each
     // other's entries. `mark` gets which entry it became, or nothing. False (the old file left
     // as it was, `reason` saying why) when the file could not be read or written.
-    bool Record(const BestEntry& entry, std::optional<BestMark>& mark,
-                std::string* reason = nullptr) const;
+    [[nodiscard]] bool Record(const BestEntry& entry, std::optional<BestMark>& mark,
+                              std::string* reason = nullptr) const;
 
     const std::string& Path() const { return m_path; }
 
