@@ -511,18 +511,40 @@ TEST_F(RealMusicPlayer, ReportsOneStop) {
     fs::remove_all(dir);
 }
 
+// Bytes this process has read so far (read(2) and its kin), as the kernel counts them.
+uint64_t BytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    uint64_t value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:") return value;
+    return 0;
+}
+
 TEST_F(RealMusicPlayer, IsSilentAfterAFailedOpen) {
     const fs::path dir = FreshFolder("music");
     WriteSilence(dir / "quiet.wav", 30);
     std::ofstream(dir / "broken.mp3") << "not music at all";
+    // Two gigabytes (sparse, so no disk is taken) that are not music: zeros, a MIDI header, an MP3
+    // tag claiming 256 MB. Read whole, as the decoders of other formats would, each takes
+    // gigabytes of memory or the game; each is refused after its first megabytes.
+    const std::pair<const char*, std::string> huge[] = {
+        {"zeros.mp3", ""},
+        {"midi.mp3", "MThd"},
+        {"tag.mp3", std::string("ID3\3\0\0\x7f\x7f\x7f\x7f", 10)}};
+    for (const auto& [name, head] : huge) {
+        std::ofstream(dir / name, std::ios::binary) << head;
+        fs::resize_file(dir / name, uint64_t{2} << 30);
+    }
     {
         const std::unique_ptr<MusicPlayer> player = CreateMusicPlayer();
-        player->Open((dir / "missing.mp3").string());
-        player->Play();
-        player->Stop();
-        player->Open((dir / "broken.mp3").string());
-        player->Play();
-        player->Stop();
+        for (const char* name : {"missing.mp3", "broken.mp3", "zeros.mp3", "midi.mp3", "tag.mp3"}) {
+            const uint64_t before = BytesRead();
+            player->Open((dir / name).string());
+            player->Play();
+            player->Stop();
+            EXPECT_LT(BytesRead() - before, uint64_t{20} << 20) << name;
+        }
         // Replacing a playing track with one that fails stops it without a report.
         player->Open((dir / "quiet.wav").string());
         player->Play();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # music_test.sh: the music folder's MP3 is opened while the music switch is on, the two
 # switches are stored at exit and read at the next start, a run with no usable sound device
-# still starts and ends cleanly, a FIFO among the tracks does not stop the game, and a track
-# that ends is followed by another.
+# still starts and ends cleanly, a FIFO among the tracks does not stop the game, a track
+# that ends is followed by another, and two gigabytes that are not music are refused unread
+# under a memory limit.
 # Usage: music_test.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 e2e_init music "$1"
@@ -77,4 +78,30 @@ e2e_wait_open "$other"
 e2e_wait_idle
 e2e_click_button exit
 e2e_wait_exit
+
+# ---- two gigabytes that are not music, the only track, under a memory limit -------------
+# The decoder gives up within the first megabytes: the game starts at once, plays silently
+# and ends as with any broken track. Read whole, the file froze start-up for seconds and,
+# under this limit, crashed the game at every start.
+rm -f "$E2E_MUSICDIR"/*.mp3
+truncate -s 2G "$E2E_MUSICDIR/huge.mp3"
+launcher=${E2E_LAUNCHER:-$E2E_BUILD/ranqua-launch}
+# A sanitizer build reserves terabytes of address space for itself: no limit there.
+case $(sed -n 's/^RANQUA_SANITIZE:[A-Z]*=//p' "$E2E_BUILD/CMakeCache.txt") in
+  "" | OFF | off | 0 | FALSE | NO)
+    printf '#!/bin/sh\nulimit -v 1500000\nexec "%s" "$@"\n' "$launcher" >"$E2E_TMP/limited"
+    chmod +x "$E2E_TMP/limited"
+    E2E_LAUNCHER=$E2E_TMP/limited ;;
+esac
+e2e_start_game
+e2e_wait_idle
+e2e_click_button new
+e2e_wait_idle
+e2e_shot 4-huge-track
+read_bytes=$(sed -n 's/^rchar: //p' "/proc/$E2E_PROGRAM_PID/io")
+e2e_log "the program read $read_bytes bytes"
+[ "$read_bytes" -lt $((64 << 20)) ] || e2e_fail "the program read $read_bytes bytes"
+e2e_click_button exit
+e2e_wait_exit
+E2E_LAUNCHER=$launcher
 e2e_log "PASS"
