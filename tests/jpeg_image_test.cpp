@@ -9,7 +9,9 @@
 #include "platform/services.h"
 
 #include <gtest/gtest.h>
+#include <turbojpeg.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -357,6 +359,42 @@ TEST_F(JpegImage, AtALargerArtScaleAPictureKeepsItsLogicalSize) {
         for (int32_t y = 500 * a; y < 600 * a && sharp; ++y)
             ASSERT_EQ(std::memcmp(corner.Row(y) + 700 * a, big.Row(y) + 700 * a, 400 * a), 0) << y;
         services->artScale = std::nullopt;
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+// Only the part of a picture that is ever drawn: the same pixels the whole picture has there
+// (colour subsampled across and down, progressive, smaller than the part); a picture larger
+// than allowed is refused before anything is decoded, and saying so is left to the caller.
+TEST_F(JpegImage, APartHasThePixelsOfTheWholePicture) {
+    for (const auto [w, h, subsampling, flags] :
+         {std::array<int, 4>{1500, 1000, TJSAMP_420, 0},
+          std::array<int, 4>{300, 200, TJSAMP_411, TJFLAG_PROGRESSIVE},
+          std::array<int, 4>{150, 40, TJSAMP_422, 0}}) {
+        std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3); // colour that changes
+        for (size_t i = 0; i < rgb.size(); ++i)
+            rgb[i] = static_cast<uint8_t>((i / 3 % w) * (i % 3 + 1) + (i * 2654435761u >> 27));
+        tjhandle tj = tjInitCompress();
+        unsigned char* jpeg = nullptr;
+        unsigned long size = 0;
+        ASSERT_EQ(
+            tjCompress2(tj, rgb.data(), w, 0, h, TJPF_RGB, &jpeg, &size, subsampling, 85, flags),
+            0);
+        const std::vector<uint8_t> bytes(jpeg, jpeg + size);
+        tjFree(jpeg);
+        tjDestroy(tj);
+        platform::DecodedJpeg whole;
+        ASSERT_TRUE(platform::DecodeJpeg(bytes.data(), bytes.size(), whole));
+        const auto part = CJpegImage::DecodePart(bytes.data(), bytes.size(), 1, {w, h, 176, 44});
+        ASSERT_EQ(part.info.width, std::min(w, 176));
+        ASSERT_EQ(part.info.height, std::min(h, 44));
+        for (int32_t y = 0; y < part.info.height; ++y)
+            ASSERT_EQ(std::memcmp(part.pixels.get() + static_cast<size_t>(y) * part.info.stride,
+                                  &whole.pixels[static_cast<size_t>(y) * whole.stride],
+                                  static_cast<size_t>(part.info.width) * 3),
+                      0)
+                << w << " x " << h << ", row " << y;
+        EXPECT_EQ(CJpegImage::DecodePart(bytes.data(), bytes.size(), 1, {w, h - 1, 9, 9}).scale, 0);
     }
     EXPECT_TRUE(messages.empty());
 }

@@ -151,40 +151,75 @@ TEST_F(InternetLinks, LinkFolderWithoutItsFileLeavesTheWorkingFolderAsItWas) {
     EXPECT_TRUE(screen->m_links.empty());
 }
 
+// A grey JPEG picture of `w` x `h`, lighter to the right and down.
+std::string GreyJpeg(int w, int h) {
+    std::vector<uint8_t> grey(static_cast<size_t>(w) * h);
+    for (size_t i = 0; i < grey.size(); ++i)
+        grey[i] = static_cast<uint8_t>(100 + (i % w) / 32 + (i / w) / 32);
+    tjhandle tj = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long size = 0;
+    EXPECT_EQ(tjCompress2(tj, grey.data(), w, 0, h, TJPF_GRAY, &jpeg, &size, TJSAMP_GRAY, 90, 0),
+              0);
+    std::string bytes(reinterpret_cast<char*>(jpeg), size);
+    tjFree(jpeg);
+    tjDestroy(tj);
+    return bytes;
+}
+
 // Files in the player's link folder that would hang, cover or exhaust the game: a FIFO as a
-// picture (opened without blocking and refused), a picture far larger than the link field
-// (cut to it, also for clicks), and thousands of pairs naming one picture (one decoded copy,
-// the first 1,000 pairs used).
+// picture (opened without blocking and refused), a 4096 x 4096 picture (decoded only as far as
+// the link field shows it, also for clicks, and once for every name that reaches it), one a
+// pixel wider (not decoded at all), hundreds of missing pictures (one box, each named on
+// stderr), and thousands of pairs (the first 1,000 pairs used).
 TEST_F(InternetLinks, LinkPicturesThatAreNotFilesOrTooLargeOrTooManyAreContained) {
     LayOutLinks("");
     ASSERT_EQ(::mkfifo("Internet/fifo.jpg", 0600), 0);
-    {
-        // An 800 x 600 picture: at the link position it would reach over the board and NEW.
-        std::vector<uint8_t> grey(800 * 600 * 3, 200);
-        tjhandle tj = tjInitCompress();
-        unsigned char* jpeg = nullptr;
-        unsigned long size = 0;
-        ASSERT_EQ(
-            tjCompress2(tj, grey.data(), 800, 0, 600, TJPF_RGB, &jpeg, &size, TJSAMP_444, 90, 0),
-            0);
-        WriteFile("Internet/big.jpg", std::string(reinterpret_cast<char*>(jpeg), size));
-        tjFree(jpeg);
-        tjDestroy(tj);
-    }
+    WriteFile("Internet/big.jpg", GreyJpeg(4096, 4096));
+    WriteFile("Internet/wide.jpg", GreyJpeg(4097, 8));
+    fs::create_symlink("big.jpg", "Internet/linked.jpg");
+    fs::create_hard_link("Internet/big.jpg", "Internet/hard.jpg");
     std::string list = "fifo.jpg https://fifo.example/ big.jpg https://big.example/\n";
+    std::vector<std::string> spellings{"linked.jpg", "hard.jpg", "../Internet/big.jpg"};
+    for (int i = 0; i < 60; ++i) { // ./big.jpg, .//big.jpg, .///big.jpg, ././big.jpg ...
+        std::string name;
+        for (int k = 0; k <= i / 3; ++k)
+            name += "." + std::string(static_cast<size_t>(1 + i % 3), '/');
+        spellings.push_back(name + "big.jpg");
+    }
+    for (const std::string& name : spellings)
+        list += name + " https://" + name + ".example/\n";
+    list += "wide.jpg https://wide.example/\n";
+    for (int i = 0; i < 300; ++i)
+        list += "missing" + std::to_string(i) + ".jpg https://missing.example/\n";
     for (int i = 0; i < 1100; ++i)
         list += "sdl.jpg https://" + std::to_string(i) + ".example/\n";
     WriteFile("Internet/internet.txt", list);
+    ::testing::internal::CaptureStderr();
     StartAndSettle();
+    const std::string said = ::testing::internal::GetCapturedStderr();
 
     ASSERT_EQ(screen->m_links.size(), kMaxLinkPairs);
-    EXPECT_EQ(screen->m_links.back()->m_address, "https://997.example/");
-    EXPECT_EQ(messages, std::vector<std::string>{"Error opening JPEG file"}); // the FIFO only
+    EXPECT_EQ(screen->m_links.back()->m_address, "https://633.example/");
+    EXPECT_EQ(messages, std::vector<std::string>{"Error opening JPEG file"}); // the FIFO's
     EXPECT_TRUE(screen->m_links[0]->m_rect.IsEmpty());
     const Rect field = screen->ToScreenRect(layout::kLinkRect);
-    EXPECT_EQ(screen->m_links[1]->m_rect, field);
-    for (size_t i = 3; i < screen->m_links.size(); ++i)
-        ASSERT_EQ(screen->m_links[i]->m_picture, screen->m_links[2]->m_picture) << i;
+    const CInternetLink& big = *screen->m_links[1];
+    EXPECT_EQ(big.m_rect, field);
+    // Of 48 MB of pixels only the field's part is kept, shared by every name of the file.
+    EXPECT_EQ(big.m_picture->m_width, layout::kLinkRect.Width());
+    EXPECT_EQ(big.m_picture->m_height, layout::kLinkRect.Height());
+    for (size_t i = 0; i < spellings.size(); ++i)
+        EXPECT_EQ(screen->m_links[2 + i]->m_picture, big.m_picture) << spellings[i];
+    const size_t wide = 2 + spellings.size();
+    EXPECT_TRUE(screen->m_links[wide]->m_rect.IsEmpty());
+    for (size_t i = wide + 1; i <= wide + 300; ++i)
+        ASSERT_TRUE(screen->m_links[i]->m_rect.IsEmpty()) << i;
+    for (size_t i = wide + 302; i < screen->m_links.size(); ++i)
+        ASSERT_EQ(screen->m_links[i]->m_picture, screen->m_links[wide + 301]->m_picture) << i;
+    EXPECT_NE(said.find("Internet/wide.jpg: not a JPEG picture of at most 4096 x 4096"),
+              std::string::npos);
+    EXPECT_NE(said.find("Internet/missing299.jpg: No such file or directory\n"), std::string::npos);
 
     // The big picture is drawn within the field only, and a press on NEW starts a game.
     const Rect below{field.left, field.bottom, field.right, field.bottom + 100};
@@ -193,10 +228,55 @@ TEST_F(InternetLinks, LinkPicturesThatAreNotFilesOrTooLargeOrTooManyAreContained
     screen->m_links[1]->Draw(screen->m_backBuffer.get());
     EXPECT_TRUE(SamePixels(InBackBuffer(below), before));
     EXPECT_EQ(screen->m_backBuffer->Pixel(field.right - 1, field.bottom - 1) & 0xFFFFFF,
-              platform::Rgb(200, 200, 200));
+              platform::Rgb(106, 106, 106));
     Click(MenuCommand::kNew);
     EXPECT_TRUE(opened.empty());
     EXPECT_FALSE(game->m_gameOver);
+}
+
+// At an art scale of 2 or 3 a link picture comes from NAME@2x.jpg or NAME@3x.jpg when that is
+// exactly the field at that scale; a player's own picture without one (or with one of another
+// size) is the 1x picture resampled. The field stays 176 x 44 either way.
+TEST_F(InternetLinks, LinkPicturesAreDrawnForTheArtScaleWhenTheyCanBe) {
+    for (const int a : {2, 3}) {
+        services().artScale = a;
+        LayOutLinks("sdl.jpg https://sdl.example/ own.jpg https://own.example/ "
+                    "odd.jpg https://odd.example/");
+        for (const char* own : {"own.jpg", "odd.jpg"})
+            WriteFile(std::string("Internet/") + own, GreyJpeg(176, 44));
+        WriteFile("Internet/odd@" + std::to_string(a) + "x.jpg", GreyJpeg(176 * a + 1, 44 * a));
+        StartAndSettle();
+        ASSERT_EQ(screen->m_links.size(), 3u);
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(screen->m_links[i]->m_picture->m_scale, i == 0 ? a : 1) << a << " " << i;
+            EXPECT_EQ(screen->m_links[i]->m_rect, screen->ToScreenRect(layout::kLinkRect));
+        }
+        app.ExitInstance();
+        started = false;
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+// The kept link pictures take bounded memory: past the bound a picture drawn for the art scale
+// gives way to its 1x picture, and at last none is decoded (the link stays, empty; stderr says
+// so, no box does).
+TEST_F(InternetLinks, LinkPicturesTakeBoundedMemory) {
+    LayOutLinks("");
+    LinkPictures pictures(3, "", size_t{1} << 20);
+    std::vector<int> scales;
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < 16; ++i) {
+        const std::string name = "Internet/c" + std::to_string(i);
+        fs::copy_file("Internet/sdl.jpg", name + ".jpg");
+        fs::copy_file("Internet/sdl@3x.jpg", name + "@3x.jpg");
+        const auto picture = pictures.Get(name + ".jpg");
+        scales.push_back(picture->m_width == 0 ? 0 : picture->m_scale);
+    }
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_LE(pictures.Bytes(), size_t{1} << 20);
+    EXPECT_EQ(scales, (std::vector<int>{3, 3, 3, 3, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0}));
+    EXPECT_NE(said.find("c15.jpg: no room: the link pictures take 998 KiB"), std::string::npos);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(InternetLinks, ALinkFileThatIsAFifoGivesNoLinksWithoutWaiting) {

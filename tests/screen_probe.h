@@ -132,13 +132,17 @@ constexpr char kThreeLinks[] =
     "sdl.jpg https://one.example/\n debian.jpg\thttps://two.example/\r\ncairo.jpg "
     "https://three.example/";
 
-// The link pictures of the build beside an internet.txt holding `text`, in the working folder.
+// The link pictures of the build (with their 2x and 3x) beside an internet.txt holding `text`,
+// in the working folder.
 inline void LayOutLinks(const std::string& text) {
     namespace fs = std::filesystem;
     fs::create_directories("Internet");
-    for (const char* name : {"sdl.jpg", "debian.jpg", "cairo.jpg"})
-        fs::copy_file(fs::path(RANQUA_ASSET_DIR) / "Internet" / name, fs::path("Internet") / name,
-                      fs::copy_options::overwrite_existing);
+    for (const char* name : {"sdl", "debian", "cairo"})
+        for (const char* mark : {"", "@2x", "@3x"}) {
+            const std::string file = std::string(name) + mark + ".jpg";
+            fs::copy_file(fs::path(RANQUA_ASSET_DIR) / "Internet" / file,
+                          fs::path("Internet") / file, fs::copy_options::overwrite_existing);
+        }
     WriteFile("Internet/internet.txt", text);
 }
 

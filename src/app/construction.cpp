@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
-#include <map>
 #include <memory>
 #include <sstream>
 #include <system_error>
@@ -172,14 +171,11 @@ void CInterface::ReadLinkFile() {
     if (bytes) {
         std::istringstream in(std::string(bytes->begin(), bytes->end()));
         bool more = false;
-        std::map<std::string, std::shared_ptr<CJpegImage>> decoded;
+        LinkPictures pictures(platform::ArtScale(), kLinkFolder);
         for (const auto& [picture, address] : ReadLinkPairs(in, kMaxLinkPairs, &more)) {
-            std::shared_ptr<CJpegImage>& shared = decoded[picture];
-            auto link = shared ? std::make_unique<CInternetLink>(shared, address, m_linkPosition)
-                               : std::make_unique<CInternetLink>(picture, address, m_linkPosition);
-            shared = link->m_picture;
-            m_currentLink = link.get();
-            m_links.push_back(std::move(link));
+            m_links.push_back(
+                std::make_unique<CInternetLink>(pictures, picture, address, m_linkPosition));
+            m_currentLink = m_links.back().get();
         }
         if (more || bytes->size() == kMaxLinkFileBytes)
             std::fprintf(stderr, "ranqua: %s%s is too long; only its first %zu links are used\n",

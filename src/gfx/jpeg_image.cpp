@@ -61,9 +61,18 @@ bool CJpegImage::LoadFromMemory(const uint8_t* data, size_t size, int32_t scale)
     return LoadDecoded(std::move(d));
 }
 
+CJpegImage::Decoded CJpegImage::DecodePart(const uint8_t* data, size_t size, int32_t scale,
+                                           const platform::JpegPart& part) {
+    Decoded d;
+    d.forScale = scale;
+    if (Decode(data, size, scale, d.info, d.pixels, part)) d.scale = scale;
+    return d;
+}
+
 bool CJpegImage::Decode(const uint8_t* data, size_t size, int32_t scale,
-                        platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]>& pixels) {
-    return scale >= 1 && platform::DecodeJpeg(data, size, decoded, pixels) &&
+                        platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]>& pixels,
+                        const platform::JpegPart& part) {
+    return scale >= 1 && platform::DecodeJpeg(data, size, decoded, pixels, part) &&
            decoded.width % scale == 0 && decoded.height % scale == 0;
 }
 

@@ -58,6 +58,10 @@ public:
     };
     static Decoded DecodeResource(const std::string& name, int32_t artScale);
     bool LoadDecoded(Decoded decoded);
+    // Decodes quietly, as DecodeResource does, the `part` (in pixels) of JPEG bytes that make one
+    // logical pixel of `scale` pixels: for a picture of which only a corner is ever drawn.
+    static Decoded DecodePart(const uint8_t* data, size_t size, int32_t scale,
+                              const platform::JpegPart& part);
 
     // The whole picture at the target's origin.
     void Draw(platform::Surface* target) const;
@@ -90,7 +94,8 @@ private:
     // Decodes a picture of `scale` pixels to a logical one: false when it is not a JPEG or not
     // made of whole logical pixels. Says nothing: the callers choose what a failure means.
     static bool Decode(const uint8_t* data, size_t size, int32_t scale,
-                       platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]>& pixels);
+                       platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]>& pixels,
+                       const platform::JpegPart& part = {});
     // Keeps decoded pixels drawn at `scale`; always succeeds.
     bool Take(const platform::DecodedJpeg& decoded, std::unique_ptr<uint8_t[]> pixels,
               int32_t scale);

@@ -163,10 +163,25 @@ UniqueFd OpenRegularFile(const std::string& path) {
     return fd;
 }
 
+std::optional<FileIdentity> IdentifyFile(const UniqueFd& fd) {
+    struct stat st {};
+    if (!fd || ::fstat(fd.Get(), &st) != 0) return std::nullopt;
+    return FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes,
                                                   bool keepHead) {
     const UniqueFd fd = OpenRegularFile(path);
     if (!fd) return std::nullopt;
+    return ReadFileBytes(fd, maxBytes, keepHead);
+}
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(const UniqueFd& fd, size_t maxBytes,
+                                                  bool keepHead) {
+    if (!fd) {
+        errno = EBADF;
+        return std::nullopt;
+    }
     std::vector<uint8_t> data;
     uint8_t buf[65536];
     for (;;) {

@@ -23,11 +23,22 @@ std::string CurrentDirectory();
 // opened descriptor, and the open itself never blocks (O_NONBLOCK), even on a FIFO with no writer:
 // a FIFO or a device would block or never end.
 [[nodiscard]] UniqueFd OpenRegularFile(const std::string& path);
+// A file itself, whatever name it is reached by.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+// The file an open descriptor reads; nothing when it cannot be told.
+[[nodiscard]] std::optional<FileIdentity> IdentifyFile(const UniqueFd& fd);
 // The whole file, or nothing when it cannot be read, is not a regular file (a FIFO, a device,
 // a folder) or is larger than `maxBytes` (errno saying why: ENOENT when there is none, EFBIG
 // when it is too large); with `keepHead` a larger file gives its first `maxBytes` bytes instead.
 [[nodiscard]] std::optional<std::vector<uint8_t>>
 ReadFileBytes(const std::string& path, size_t maxBytes = 64u << 20, bool keepHead = false);
+// The same from a file already open (OpenRegularFile), from where it stands.
+[[nodiscard]] std::optional<std::vector<uint8_t>>
+ReadFileBytes(const UniqueFd& fd, size_t maxBytes = 64u << 20, bool keepHead = false);
 
 enum class ReadResult { kOk, kMissing, kTooLarge, kUnreadable };
 // A regular file of at most `maxBytes` into `out`, which stays empty unless kOk. kUnreadable
