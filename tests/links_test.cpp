@@ -49,14 +49,16 @@ TEST_F(InternetLinks, FirstTickDrawsALinkAndThenOneEvery7000Milliseconds) {
     picture.Draw(&expected);
     const Rect at = screen->m_links[chosen]->m_rect;
     EXPECT_EQ(at, (Rect{243, 102, 243 + picture.m_width, 102 + picture.m_height}));
-    const Surface windowBefore = OnWindow(at);
+    // The link reaches the window at once, and only the link field does.
+    const Rect below{at.left, at.bottom, at.right, at.bottom + 20};
+    const Surface windowBelow = OnWindow(below);
+    screen->m_backBuffer->Fill(below, Rgb(1, 2, 3));
     Tick();
     EXPECT_EQ(LinkIndex(), chosen);
     EXPECT_EQ(screen->m_nextLinkTime, 8080u);
     EXPECT_TRUE(SamePixels(InBackBuffer(at), expected));
-    EXPECT_TRUE(SamePixels(OnWindow(at), windowBefore)); // the link step does not present
-    Move(Centre(Button(MenuCommand::kHelp)->m_rect));    // any present brings it to the window
     EXPECT_TRUE(SamePixels(OnWindow(at), expected));
+    EXPECT_TRUE(SamePixels(OnWindow(below), windowBelow));
 
     // A press inside the picture opens its address; the rectangle's right edge is outside.
     Move({at.right - 1, at.bottom - 1});
@@ -71,6 +73,22 @@ TEST_F(InternetLinks, FirstTickDrawsALinkAndThenOneEvery7000Milliseconds) {
     probe.SetTicks(8081);
     Tick();
     EXPECT_EQ(screen->m_nextLinkTime, 15081u);
+
+    // Over the help or the best games, which put back the old field when they go, nothing is
+    // presented.
+    const Surface shown = OnWindow(at);
+    uint32_t ticks = 22082;
+    for (bool* overlay : {&screen->m_helpShown, &screen->m_bestShown}) {
+        const int now = static_cast<int>(LinkIndex());
+        platform::SeedRand(FindSeed([now] { return platform::Rand() % 3 != now; }));
+        *overlay = true;
+        probe.SetTicks(ticks);
+        Tick();
+        *overlay = false;
+        EXPECT_NE(static_cast<int>(LinkIndex()), now);
+        EXPECT_TRUE(SamePixels(OnWindow(at), shown));
+        ticks += 7001;
+    }
 }
 
 TEST_F(InternetLinks, ALinkThatCannotBeOpenedIsToldToThePlayer) {

@@ -32,7 +32,17 @@ void CInterface::OnTimer(uint32_t id) {
     const uint32_t now = platform::GetClock().TickCount();
     if (m_currentLink && static_cast<int32_t>(now - m_nextLinkTime) > 0) {
         ChooseLink();
-        if (m_currentLink) m_currentLink->Draw(m_backBuffer.get());
+        if (m_currentLink) {
+            m_currentLink->Draw(m_backBuffer.get());
+            // The field reaches the window at once, so that a click opens the link the player
+            // sees; not over an overlay, which takes the clicks and puts back what it covered.
+            if (!changed && !m_pictureShown && !OverlayShown()) {
+                const platform::Rect playArea = m_presentRect;
+                m_presentRect = ToScreenRect(layout::kLinkRect);
+                Present();
+                m_presentRect = playArea;
+            }
+        }
         m_nextLinkTime = platform::GetClock().TickCount() + layout::kLinkPeriodMs;
     }
     if (changed) Present();

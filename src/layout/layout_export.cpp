@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
                  layout::kBoardRect.left, layout::kBoardRect.top, layout::kCellSize);
     std::fprintf(out, "LAYOUT_COLUMNS=%d\nLAYOUT_ROWS=%d\nLAYOUT_BALL_COLOURS=%d\n",
                  layout::kColumns, layout::kRows, layout::kBallColours);
+    std::fprintf(out, "LAYOUT_LINK=\"%d %d %d %d\"\n", layout::kLinkRect.left,
+                 layout::kLinkRect.top, layout::kLinkRect.right, layout::kLinkRect.bottom);
     // Each button's place as "left top right bottom", named by its caption in lower case.
     for (const layout::MenuButton& b : layout::kMenuStrip) {
         if (b.place.IsEmpty()) continue;

@@ -165,12 +165,18 @@ e2e_click_at() {
 
 # A fingerprint of what the play area shows now.
 e2e_screen_hash() {
-    local x y w h
+    local x y w h l t r b
     x=$(e2e_first_phys "$E2E_OX")
     y=$(e2e_first_phys "$E2E_OY")
     w=$(($(e2e_first_phys $((E2E_OX + LAYOUT_PLAY_WIDTH))) - x))
     h=$(($(e2e_first_phys $((E2E_OY + LAYOUT_PLAY_HEIGHT))) - y))
-    import -window root -crop "${w}x$h+$x+$y" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+    # The link changes on its own every 7 s and reaches the window at once: left out, so that
+    # a screen compared across seconds is the game's, whichever link is shown.
+    read -r l t r b <<<"$LAYOUT_LINK"
+    l=$(($(e2e_first_phys $((E2E_OX + l))) - x - 2)) t=$(($(e2e_first_phys $((E2E_OY + t))) - y - 2))
+    r=$(($(e2e_first_phys $((E2E_OX + r))) - x + 1)) b=$(($(e2e_first_phys $((E2E_OY + b))) - y + 1))
+    import -window root -crop "${w}x$h+$x+$y" miff:- 2>/dev/null |
+        convert miff:- +repage -fill black -draw "rectangle $l,$t $r,$b" rgb:- | md5sum | cut -d' ' -f1
 }
 
 # e2e_wait_idle [SECONDS]: until the play area stays unchanged over three looks (about half a
