@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -238,20 +239,26 @@ TEST(Resources, NamesAndTypesMatchWithoutRegardToCase) {
 namespace {
 
 // A stand-in for xdg-open first in PATH that writes its arguments, one per line in brackets
-// after their count, and exits.
+// after their count, and exits; a held one first waits for Release.
 class FakeOpener {
 public:
-    FakeOpener()
+    explicit FakeOpener(bool held = false)
         : m_dir(FreshFolder("opener")), m_path("PATH", (m_dir.string() + ":" + OldPath()).c_str()) {
         const fs::path script = m_dir / "xdg-open";
         std::ofstream(script)
             << "#!/bin/sh\n"
-               "out='"
-            << (m_dir / "args").string()
-            << "'\n"
-               "{ printf '%s\\n' \"$#\"; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; }"
-               " > \"$out.part\" && mv \"$out.part\" \"$out\"\n";
+               "cd '"
+            << m_dir.string() << "' && echo >> runs\n"
+            << (held ? "while [ ! -e release ]; do sleep 0.02; done\n" : "")
+            << "{ printf '%s\\n' \"$#\"; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; }"
+               " > args.part && mv args.part args\n";
         fs::permissions(script, fs::perms::owner_all);
+    }
+    void Release() const { std::ofstream(m_dir / "release") << ""; }
+    // How many times it was started.
+    size_t Runs() const {
+        std::ifstream in(m_dir / "runs");
+        return static_cast<size_t>(std::count(std::istreambuf_iterator<char>(in), {}, '\n'));
     }
     ~FakeOpener() { fs::remove_all(m_dir); }
 
@@ -293,6 +300,24 @@ TEST(OpenAddress, HandsTheAddressToXdgOpenAsOneArgument) {
         EXPECT_EQ(opener.WaitForArguments(), "1\n[" + address + "]\n");
     }
     EXPECT_FALSE(fs::exists("pwned"));
+}
+
+// While the opener of an address runs, more clicks on it start nothing and are no failure; each
+// opener is reaped as it ends, not left a zombie until a later open.
+TEST(OpenAddress, StartsOneOpenerAnAddressAtATimeAndReapsEachAsItEnds) {
+    const FakeOpener opener(true);
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(OpenAddress("https://one.example/"));
+    ASSERT_TRUE(OpenAddress("https://two.example/"));
+    EXPECT_EQ(OpenersRunning(), 2u);
+    opener.Release();
+    for (int i = 0; i < 2000 && OpenersRunning() > 0; ++i) {
+        const timespec pause{0, 5'000'000};
+        ::nanosleep(&pause, nullptr);
+    }
+    EXPECT_EQ(OpenersRunning(), 0u);
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1); // no child left, not even a zombie
+    EXPECT_EQ(opener.Runs(), 2u);
 }
 
 TEST(OpenAddress, RefusesEmptyAddressesAndOptions) {
