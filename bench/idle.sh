@@ -2,13 +2,13 @@
 # idle.sh: what the real game costs while nobody plays. It starts the game under a private X
 # server, waits for the start-up to end, and counts over a minute with no input the wake-ups
 # (voluntary context switches) of every thread and the processor time: with the music off, then
-# with the music on next to SDL_mixer alone (ranqua_bench --play) playing the same track, and,
-# where they are installed, other games of this kind (five-or-more, gtkballs) in the same run.
-# Usage: bench/idle.sh [BUILD_DIR]   (IDLE_SECONDS=60, IDLE_PEERS="five-or-more gtkballs")
+# with the music on next to SDL_mixer alone (ranqua_bench --play) playing the same track, and
+# next to any other programs named in IDLE_PEERS (commands, each on an X server of its own).
+# Usage: bench/idle.sh [BUILD_DIR]   (IDLE_SECONDS=60, IDLE_PEERS="command ...")
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 build=${1:-build}
 seconds=${IDLE_SECONDS:-60}
-peers=${IDLE_PEERS:-five-or-more gtkballs}
+peers=${IDLE_PEERS:-}
 e2e_init idle "$build"
 bench=$E2E_BUILD/ranqua_bench
 [ -x "$bench" ] || e2e_fail "no $bench"
