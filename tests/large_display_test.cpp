@@ -126,9 +126,13 @@ protected:
     }
 
     // Presenting the play area piece by piece shows exactly what one present of it shows:
-    // no seam where the pieces meet, no gap between them.
-    void CheckPiecesMeet(platform::Size physical) {
+    // no seam where the pieces meet, no gap between them; in a window of `window` too.
+    void CheckPiecesMeet(platform::Size physical, platform::Size window = {}) {
         StartOn(physical);
+        if (window.width > 0) {
+            screen->SetWindowMode({true, window});
+            ASSERT_EQ(screen->PhysicalSize(), window);
+        }
         game->NewGame();
         screen->OnPaint();
         const std::vector<uint32_t> whole = WholeWindow();
@@ -268,3 +272,8 @@ TEST_P(BestTableAtScale, FillsEveryCellOfItsFieldsFromTheDigitStrip) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ArtScales, BestTableAtScale, ::testing::Values(1, 2, 3));
+
+// 3x art in a window of 1.125: blocks of two art pixels are averaged before the filter.
+TEST_F(LargeDisplay, PiecesMeetWithoutSeamOrGapInASmallWindow) {
+    CheckPiecesMeet({3840, 2160}, {900, 675});
+}

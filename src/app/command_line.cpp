@@ -1,31 +1,13 @@
 // command_line.cpp: --help, --version and the start mode, parsed without touching anything.
 #include "app/command_line.h"
 
+#include "media/settings.h"
+
 #include <cstring>
 
 #ifndef RANQUA_VERSION
 #error "RANQUA_VERSION is set by the build, from debian/changelog"
 #endif
-
-platform::Size ParseWindowSize(const std::string& text) {
-    int32_t side[2] = {0, 0};
-    size_t i = 0;
-    for (int k = 0; k < 2; ++k) {
-        const size_t start = i;
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-            side[k] = side[k] * 10 + (text[i] - '0');
-            if (side[k] > kMaxWindowSide) return {};
-        }
-        if (i == start) return {};
-        if (k == 0) {
-            if (i == text.size() || (text[i] != 'x' && text[i] != 'X')) return {};
-            ++i;
-        }
-    }
-    if (i != text.size() || side[0] < kMinWindowSize.width || side[1] < kMinWindowSize.height)
-        return {};
-    return {side[0], side[1]};
-}
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
     CommandLine c;
@@ -45,7 +27,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
             c.windowSize = {};
         } else if (arg.rfind("--window=", 0) == 0) {
             const std::string size = arg.substr(std::strlen("--window="));
-            c.windowSize = ParseWindowSize(size);
+            c.windowSize = media::ParseWindowSize(size);
             if (c.windowSize.width == 0) {
                 c.error = "bad window size '" + size + "' (WIDTHxHEIGHT, at least 800x600)";
                 c.action = CommandLine::Action::kError;

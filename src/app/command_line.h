@@ -19,13 +19,7 @@ struct CommandLine {
     std::string error;
 };
 
-// The smallest window the play area fits in, and the largest that anyone could mean.
-inline constexpr platform::Size kMinWindowSize{800, 600};
-inline constexpr int32_t kMaxWindowSide = 16384;
-
 CommandLine ParseCommandLine(int argc, const char* const* argv);
-// "1000x750" → {1000, 750}; {0, 0} when the text is no size within the limits above.
-platform::Size ParseWindowSize(const std::string& text);
 // What --help prints, and what --version prints ("ranqua 1.0.0"), each ending in a newline.
 std::string UsageText();
 std::string VersionText();

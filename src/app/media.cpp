@@ -5,6 +5,8 @@
 #include "media/settings.h"
 #include "media/sound_effects.h"
 
+#include <optional>
+
 SoundHandle CInterface::FindSound(const std::string& name) {
     return media::FindSound(name);
 }
@@ -39,5 +41,10 @@ void CInterface::LoadSettings() {
 
 void CInterface::SaveSettings() {
     if (!m_game) return;
-    media::WriteSwitches(m_game->m_name, {m_soundOn, m_musicOn});
+    // The window's mode and size go along (the mode chosen on the command line too): they are
+    // the next start's. A player who never had a window keeps the file as it was.
+    const platform::WindowMode mode = GetWindowMode();
+    std::optional<media::WindowPlace> place;
+    if (mode.windowed || mode.size.width > 0) place = media::WindowPlace{mode.windowed, mode.size};
+    media::WriteSettings(m_game->m_name, {m_soundOn, m_musicOn}, place);
 }

@@ -89,6 +89,30 @@ int32_t Scale::FirstPhysical(int32_t v) const {
     return static_cast<int32_t>(-FloorDiv(-int64_t{v} * num, den));
 }
 
+Point Placement::ToLogical(Point p) const {
+    return {anchor.x + scale.ToLogical(p.x - offset.x), anchor.y + scale.ToLogical(p.y - offset.y)};
+}
+
+Point Placement::ToPhysical(Point v) const {
+    return {offset.x + scale.FirstPhysical(v.x - anchor.x),
+            offset.y + scale.FirstPhysical(v.y - anchor.y)};
+}
+
+Rect Placement::ToPhysical(const Rect& r) const {
+    return {offset.x + scale.FloorPhysical(r.left - anchor.x),
+            offset.y + scale.FloorPhysical(r.top - anchor.y),
+            offset.x + scale.FirstPhysical(r.right - anchor.x),
+            offset.y + scale.FirstPhysical(r.bottom - anchor.y)};
+}
+
+Scale FitScale(Size size) {
+    // min(W / 800, H / 600), compared as fractions.
+    if (size.width <= 0 || size.height <= 0) return {1, 1}; // a window not shown yet
+    if (int64_t{size.height} * kPlayAreaSize.width < int64_t{size.width} * kPlayAreaSize.height)
+        return {size.height, kPlayAreaSize.height};
+    return {size.width, kPlayAreaSize.width};
+}
+
 Size PhysicalDisplaySize() {
     if (const auto& replaced = CurrentServices().display) return *replaced;
     SDL_Rect bounds{};
@@ -107,9 +131,7 @@ Point PhysicalDisplayOrigin() {
 }
 
 Scale DisplayScale(Size physical) {
-    // min(W / 800, H / 600), compared as fractions.
-    Scale s{physical.width, 800};
-    if (int64_t{physical.height} * 800 < int64_t{physical.width} * 600) s = {physical.height, 600};
+    const Scale s = FitScale(physical);
     if (s.num < s.den) return {1, 1}; // too small is for the caller to refuse
     const char* env = std::getenv("RANQUA_SCALE");
     if (!env || !*env) return s;

@@ -22,6 +22,29 @@ struct Scale {
     friend bool operator==(const Scale&, const Scale&) = default;
 };
 
+// Where the logical display lands in the window: physical = offset + (logical - anchor) x
+// scale. Covering the display, offset and anchor are (0, 0); in a window of its own the play
+// area's corner (anchor) sits at `offset`, so that the play area is centred in it.
+struct Placement {
+    Scale scale;
+    Point offset;
+    Point anchor;
+    // The logical pixel that shows physical pixel `p` (rounded down, also outside).
+    Point ToLogical(Point p) const;
+    // The first physical pixel at or beyond logical point `v`.
+    Point ToPhysical(Point v) const;
+    // The physical pixels that show logical `r`, partly or wholly.
+    Rect ToPhysical(const Rect& r) const;
+    friend bool operator==(const Placement&, const Placement&) = default;
+};
+
+// The play area in logical pixels: what the display, or a window, is scaled to fit.
+inline constexpr Size kPlayAreaSize{800, 600};
+
+// min(width / 800, height / 600) as a fraction: the scale at which the play area fills a
+// window of `size` (below 1 for a smaller one).
+Scale FitScale(Size size);
+
 // The physical size of the primary display (or the one the services in force give).
 Size PhysicalDisplaySize();
 // Where the primary display starts on the desktop (0, 0 for a display the services give).

@@ -19,14 +19,42 @@ uint32_t MouseFlags() {
     return f;
 }
 
+// The keys the game tells apart by more than their letter; the keypad's arrows and Enter
+// count as the arrows and Return (first of each code: what a test's key stands for).
+constexpr struct {
+    SDL_Keycode sdl;
+    uint32_t key;
+} kNamedKeys[] = {
+    {SDLK_SPACE, kKeySpace},   {SDLK_RETURN, kKeyReturn}, {SDLK_KP_ENTER, kKeyReturn},
+    {SDLK_ESCAPE, kKeyEscape}, {SDLK_LEFT, kKeyLeft},     {SDLK_KP_4, kKeyLeft},
+    {SDLK_UP, kKeyUp},         {SDLK_KP_8, kKeyUp},       {SDLK_RIGHT, kKeyRight},
+    {SDLK_KP_6, kKeyRight},    {SDLK_DOWN, kKeyDown},     {SDLK_KP_2, kKeyDown},
+};
+
 uint32_t VirtualKey(SDL_Keycode k) {
-    if (k == SDLK_SPACE) return kKeySpace;
+    for (const auto& named : kNamedKeys)
+        if (named.sdl == k) return named.key;
     if (k >= SDLK_a && k <= SDLK_z) return static_cast<uint32_t>('A' + (k - SDLK_a));
     if (k >= SDLK_0 && k <= SDLK_9) return static_cast<uint32_t>(k);
-    if (k == SDLK_RETURN) return 0x0D;
-    if (k == SDLK_ESCAPE) return kKeyEscape;
-    if (k == SDLK_F2) return kKeyF2;
+    if (k >= SDLK_F1 && k <= SDLK_F12) return kKeyF1 + static_cast<uint32_t>(k - SDLK_F1);
     return 0;
+}
+
+SDL_Keycode SdlKey(uint32_t key) {
+    for (const auto& named : kNamedKeys)
+        if (named.key == key) return named.sdl;
+    if (key >= 'A' && key <= 'Z') return static_cast<SDL_Keycode>(SDLK_a + (key - 'A'));
+    if (key >= kKeyF1 && key < kKeyF1 + 12)
+        return static_cast<SDL_Keycode>(SDLK_F1 + (key - kKeyF1));
+    return static_cast<SDL_Keycode>(key);
+}
+
+uint32_t KeyFlags(Uint16 mod) {
+    uint32_t f = 0;
+    if (mod & KMOD_SHIFT) f |= kFlagShift;
+    if (mod & KMOD_CTRL) f |= kFlagControl;
+    if (mod & KMOD_ALT) f |= kFlagAlt;
+    return f;
 }
 
 // Auto-repeats of `key` waiting in the queue, taken out of it: the desktop's keyboard queue
@@ -59,16 +87,16 @@ void Queue(SDL_Event& e) {
 
 // Input is queued in window pixels, as the window system would deliver it: the first
 // physical pixel of the logical point.
-Scale MainWindowScale() {
+Point ToWindow(Point p) {
     const Application* app = Application::Current();
-    return app && app->m_mainWindow ? app->m_mainWindow->ScaleFraction() : Scale{};
+    return app && app->m_mainWindow ? app->m_mainWindow->CurrentPlacement().ToPhysical(p) : p;
 }
 
 } // namespace
 
 void DispatchInput(FrameWindow& w, const SDL_Event& e) {
-    const Scale k = w.ScaleFraction();
-    auto at = [&k](Sint32 x, Sint32 y) { return Point{k.ToLogical(x), k.ToLogical(y)}; };
+    const Placement m = w.CurrentPlacement();
+    auto at = [&m](Sint32 x, Sint32 y) { return m.ToLogical({x, y}); };
     switch (e.type) {
     case SDL_MOUSEMOTION:
         w.OnMouseMove(MouseFlags(), at(e.motion.x, e.motion.y));
@@ -86,7 +114,8 @@ void DispatchInput(FrameWindow& w, const SDL_Event& e) {
     case SDL_KEYDOWN: {
         const bool wasDown = e.key.repeat != 0;
         const uint32_t repeat = wasDown ? 1 + TakeQueuedRepeats(e.key.keysym.sym) : 1;
-        w.OnKeyDown(VirtualKey(e.key.keysym.sym), repeat, wasDown ? kFlagKeyWasDown : 0u);
+        w.OnKeyDown(VirtualKey(e.key.keysym.sym), repeat,
+                    KeyFlags(e.key.keysym.mod) | (wasDown ? kFlagKeyWasDown : 0u));
         break;
     }
     default:
@@ -97,9 +126,9 @@ void DispatchInput(FrameWindow& w, const SDL_Event& e) {
 void PostMouseMove(Point p) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
-    const Scale k = MainWindowScale();
-    e.motion.x = k.FirstPhysical(p.x);
-    e.motion.y = k.FirstPhysical(p.y);
+    const Point at = ToWindow(p);
+    e.motion.x = at.x;
+    e.motion.y = at.y;
     Queue(e);
 }
 
@@ -107,19 +136,20 @@ void PostMouseButton(bool left, bool down, Point p) {
     SDL_Event e{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.button = left ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
-    const Scale k = MainWindowScale();
-    e.button.x = k.FirstPhysical(p.x);
-    e.button.y = k.FirstPhysical(p.y);
+    const Point at = ToWindow(p);
+    e.button.x = at.x;
+    e.button.y = at.y;
     Queue(e);
 }
 
-void PostKeyDown(uint32_t key, bool autoRepeat) {
+void PostKeyDown(uint32_t key, bool autoRepeat, uint32_t flags) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.repeat = autoRepeat ? 1 : 0;
-    e.key.keysym.sym = key == kKeySpace ? SDLK_SPACE
-                       : key == kKeyF2  ? SDLK_F2
-                                        : static_cast<SDL_Keycode>(key);
+    e.key.keysym.sym = SdlKey(key);
+    e.key.keysym.mod = static_cast<Uint16>(((flags & kFlagShift) ? KMOD_LSHIFT : 0) |
+                                           ((flags & kFlagControl) ? KMOD_LCTRL : 0) |
+                                           ((flags & kFlagAlt) ? KMOD_LALT : 0));
     Queue(e);
 }
 

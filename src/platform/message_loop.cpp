@@ -117,8 +117,10 @@ int Application::HandleMessages(bool slept) {
         Dispatch(&e);
         if (m_mainWindow) wait = QueueDueTick(*m_mainWindow, false);
     }
-    const int rest = RestAudioWhenQuiet();
-    return wait < 0 || (rest >= 0 && rest < wait) ? rest : wait;
+    // The sooner of two waits, -1 (none) being the latest.
+    auto sooner = [](int a, int b) { return a < 0 || (b >= 0 && b < a) ? b : a; };
+    const int settle = m_mainWindow ? m_mainWindow->SettleWait() : -1;
+    return sooner(sooner(wait, RestAudioWhenQuiet()), settle);
 }
 
 void Application::Dispatch(const void* event) {
@@ -144,7 +146,10 @@ void Application::Dispatch(const void* event) {
         if (track == 0 || track == CurrentMusicTrack())
             w->OnMciNotifyMode(e.user.data1, e.user.code);
     } else if (e.type == SDL_WINDOWEVENT) {
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) w->OnPaint();
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+            w->Repaint();
+        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            w->Resized();
     } else {
         DispatchInput(*w, e);
     }

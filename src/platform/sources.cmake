@@ -22,5 +22,6 @@ set(RANQUA_PLATFORM_SOURCES
   src/platform/surface.cpp
   src/platform/timer.cpp
   src/platform/window.cpp
+  src/platform/window_mode.cpp
   src/platform/window_present.cpp
 )

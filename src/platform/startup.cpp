@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace platform {
 
@@ -34,6 +35,26 @@ void SdlFree(void* p) {
     std::free(p);
 }
 
+// Docks and task switchers find the desktop entry (and its icon) by the window's class under
+// X11 and its app id under Wayland, which SDL takes from these variables as the video starts.
+// A name the player set stays; ours is set only while SDL starts, so that the programs the
+// game starts (the browser behind xdg-open) do not take it over.
+constexpr const char* kWindowClass = "net.ranqua.Ranqua";
+constexpr const char* kWindowClassVariables[] = {"SDL_VIDEO_X11_WMCLASS",
+                                                 "SDL_VIDEO_WAYLAND_WMCLASS"};
+
+int InitSdlNamed(Uint32 flags) {
+    bool set[std::size(kWindowClassVariables)] = {};
+    for (size_t i = 0; i < std::size(kWindowClassVariables); ++i)
+        set[i] = !std::getenv(kWindowClassVariables[i]) &&
+                 ::setenv(kWindowClassVariables[i], kWindowClass, 0) == 0;
+    SDL_SetHint(SDL_HINT_APP_NAME, "Ranqua");
+    const int rc = SDL_Init(flags);
+    for (size_t i = 0; i < std::size(kWindowClassVariables); ++i)
+        if (set[i]) ::unsetenv(kWindowClassVariables[i]);
+    return rc;
+}
+
 } // namespace
 
 bool InitPlatform() {
@@ -47,7 +68,7 @@ bool InitPlatform() {
     // We compose every pixel ourselves: a GL-backed window surface would only add a software
     // GL stack (about 90 MB resident under X11, and leaks at exit) for the same copies.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    if (InitSdlNamed(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "ranqua: cannot open the display: %s\n", SDL_GetError());
         return false;
     }

@@ -19,9 +19,10 @@ FrameWindow::~FrameWindow() {
 
 namespace {
 
-[[nodiscard]] SdlWindowPtr OpenWindow(const std::string& title, const Rect& r) {
-    return SdlWindowPtr(SDL_CreateWindow(title.c_str(), r.left, r.top, r.Width(), r.Height(),
-                                         SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN));
+[[nodiscard]] SdlWindowPtr OpenWindow(const std::string& title, const Rect& r, bool windowed) {
+    return SdlWindowPtr(SDL_CreateWindow(
+        title.c_str(), r.left, r.top, r.Width(), r.Height(),
+        SDL_WINDOW_SHOWN | (windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_BORDERLESS)));
 }
 
 struct SurfaceFree {
@@ -30,15 +31,22 @@ struct SurfaceFree {
 
 } // namespace
 
-bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceData icon) {
+bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceData icon,
+                         WindowMode mode) {
     const Size physical = PhysicalDisplaySize();
     m_scale = DisplayScale(physical);
-    SetArtScale(ArtScaleFor(m_scale));
+    m_logical = {rect.Width(), rect.Height()};
+    m_windowed = mode.windowed;
+    m_windowSize = mode.size;
+    if (m_windowed) m_windowSize = WindowSizeFor(m_windowSize, m_scale);
+    // Sharp in both modes: at the art scale of the larger of the two.
+    const platform::Scale fit = FitScale(WindowSizeFor(m_windowSize, m_scale));
+    SetArtScale(ArtScaleFor(fit.Value() > m_scale.Value() ? fit : m_scale));
     // On the primary display's own origin, so that it never straddles two monitors.
     Rect where = PhysicalRect(m_scale, rect, physical);
     const Point origin = PhysicalDisplayOrigin();
-    where = where.Offset(origin.x, origin.y);
-    SdlWindowPtr w = OpenWindow(title, where);
+    where = m_windowed ? CentredWindow(m_windowSize) : where.Offset(origin.x, origin.y);
+    SdlWindowPtr w = OpenWindow(title, where, m_windowed);
     if (!w) {
         std::fprintf(stderr, "ranqua: cannot create the window: %s\n", SDL_GetError());
         return false;
@@ -51,7 +59,7 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
         const std::string visual = EightBitVisual();
         if (!visual.empty()) {
             SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, visual.c_str());
-            w = OpenWindow(title, where);
+            w = OpenWindow(title, where, m_windowed);
             ws = w ? SDL_GetWindowSurface(w.get()) : nullptr;
             if (!ws) w.reset();
         }
@@ -61,6 +69,8 @@ bool FrameWindow::Create(const std::string& title, const Rect& rect, ResourceDat
         }
     }
     m_window = std::move(w);
+    if (m_windowed)
+        SDL_SetWindowMinimumSize(m_window.get(), kMinWindowSize.width, kMinWindowSize.height);
     // The window's pixels are all written at once by the first fill: ask for their pages now.
     PrepareForWriting(ws->pixels, static_cast<size_t>(ws->h) * ws->pitch);
     if (icon) {

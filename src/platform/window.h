@@ -1,4 +1,4 @@
-// window.h: the full-screen frame window, its message handlers and the application loop.
+// window.h: the frame window, its message handlers and the application loop.
 #pragma once
 
 #include "platform/display.h"
@@ -8,22 +8,44 @@
 #include "platform/surface.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace platform {
 
-// Key-state flags passed with mouse messages.
+// Key-state flags passed with mouse messages; Shift, Control and Alt also with keys.
 constexpr uint32_t kFlagLButton = 0x0001;
 constexpr uint32_t kFlagRButton = 0x0002;
 constexpr uint32_t kFlagShift = 0x0004;
 constexpr uint32_t kFlagControl = 0x0008;
-// Virtual-key codes.
-constexpr uint32_t kKeySpace = 0x20;
-constexpr uint32_t kKeyEscape = 0x1B;
-constexpr uint32_t kKeyF2 = 0x71;
-// Key-state flag passed with a key-down: the key was already down (an auto-repeat).
+constexpr uint32_t kFlagAlt = 0x0020;
+// With a key: it was down already (an auto-repeat).
 constexpr uint32_t kFlagKeyWasDown = 0x4000;
+// Virtual-key codes: letters and digits are their capital ASCII codes. The keypad's arrows
+// are the arrows, its Enter is Return.
+constexpr uint32_t kKeyReturn = 0x0D;
+constexpr uint32_t kKeyEscape = 0x1B;
+constexpr uint32_t kKeySpace = 0x20;
+constexpr uint32_t kKeyLeft = 0x25;
+constexpr uint32_t kKeyUp = 0x26;
+constexpr uint32_t kKeyRight = 0x27;
+constexpr uint32_t kKeyDown = 0x28;
+constexpr uint32_t kKeyF1 = 0x70; // F2 to F12 follow
+constexpr uint32_t kKeyF2 = 0x71;
+constexpr uint32_t kKeyF11 = 0x7A;
+
+// How the game is shown: covering the primary display, or in a window of its own.
+struct WindowMode {
+    bool windowed = false;
+    // The window's own size in physical pixels, kept while the display is covered too;
+    // 0 x 0 for one that suits the display.
+    Size size;
+    friend bool operator==(const WindowMode&, const WindowMode&) = default;
+};
+// A window of its own is never smaller than the play area.
+inline constexpr Size kMinWindowSize = kPlayAreaSize;
 
 // What the window's timer ticks have ahead of them, so that the timer need not wake for ticks
 // that would change nothing.
@@ -44,11 +66,28 @@ public:
     FrameWindow(const FrameWindow&) = delete;
     FrameWindow& operator=(const FrameWindow&) = delete;
 
-    // A borderless window at `rect` (logical pixels) that is shown at once; the logical
-    // display covers the primary display, each logical pixel s physical ones (DisplayScale),
-    // and sets the art scale that surfaces are composed at. False (and why on stderr) when
-    // there is no window the game can draw in.
-    [[nodiscard]] bool Create(const std::string& title, const Rect& rect, ResourceData icon);
+    // A window that is shown at once: borderless over the primary display at `rect` (logical
+    // pixels, each s physical ones: DisplayScale), or as `mode` says a resizable window of
+    // its own, in which the play area fills the window and the logical display stays the
+    // same. Sets the art scale that surfaces are composed at, for the larger of the two.
+    // False (and why on stderr) when there is no window the game can draw in.
+    [[nodiscard]] bool Create(const std::string& title, const Rect& rect, ResourceData icon,
+                              WindowMode mode = {});
+    // Covers the display, or becomes a window of its own (of mode.size when given, else the
+    // size it had last); repaints, then OnWindowModeChanged.
+    void SetWindowMode(WindowMode mode);
+    WindowMode GetWindowMode() const { return {m_windowed, m_windowSize}; }
+    // What a window larger than the logical display shows beside it.
+    void SetSurroundColour(uint32_t rgb) { m_surround = rgb; }
+    // Where the logical display lands in the window now.
+    Placement CurrentPlacement() const;
+    // `paint` draws over logical `rect` of everything presented from now on, and never into a
+    // surface: it is handed a copy of what is presented there and `rect` in the copy's
+    // coordinates. Shown at the next present; none (nullopt) takes it away.
+    using OverlayPaint = std::function<void(Surface&, const Rect&)>;
+    void SetOverlay(std::optional<Rect> rect, OverlayPaint paint = {});
+    // The window shown whole again: the surround, then OnPaint.
+    void Repaint();
     // Copies `rect` (logical) of `surface` to the same place of the window and shows it,
     // resampled from the surface's scale to the display's where they differ.
     void PresentRect(const Surface& surface, const Rect& rect);
@@ -79,12 +118,31 @@ public:
     virtual void OnMciNotifyMode(const void* /*musicWindow*/, int32_t /*mode*/) {}
     // Asked by the message loop whenever it could sleep; the base version: every tick has work.
     virtual TimerWork PendingTimerWork() const { return {}; }
+    // After a switch of mode, and once a window of its own keeps a new size for a moment.
+    virtual void OnWindowModeChanged() {}
 
 private:
     friend class Application;
+    friend void PostWindowSize(Size size);
+    // The window's size changed: the next presents use it; OnWindowModeChanged once it holds.
+    void Resized();
+    void Settled();
+    // Milliseconds until a new size is to be kept, -1 for none; keeps it once that time has come.
+    int SettleWait();
+    Placement PlacementFor(Size window) const;
+    Rect PresentedRect(const Placement& placement, const Rect& r, Size window) const;
+    void FillSurround(const Placement& placement, Size window);
     SdlWindowPtr m_window;
-    platform::Scale m_scale;
+    platform::Scale m_scale; // covering the display
+    Size m_logical;          // the logical display
+    bool m_windowed = false;
+    Size m_windowSize;
+    uint32_t m_surround = 0;
+    std::optional<Rect> m_overlayRect;
+    OverlayPaint m_overlayPaint;
     std::vector<uint32_t> m_converted; // the present's pixels, for a window of another format
+    // When the size a window of its own was given last is to be kept (clock ticks).
+    std::optional<uint32_t> m_settleAt;
 };
 
 class Application {
@@ -142,8 +200,11 @@ uint32_t DeliveredTicks();
 // Queue input as the window system would deliver it (tests and the soak driver).
 void PostMouseMove(Point p);
 void PostMouseButton(bool left, bool down, Point p);
-// An auto-repeat is what a held key sends after its first key-down.
-void PostKeyDown(uint32_t key, bool autoRepeat = false);
+// An auto-repeat is what a held key sends after its first key-down; `flags` gives the
+// modifiers held (kFlagShift, kFlagControl, kFlagAlt).
+void PostKeyDown(uint32_t key, bool autoRepeat = false, uint32_t flags = 0);
+// A window of its own resized by the player (or the window manager) to `size`.
+void PostWindowSize(Size size);
 void PostCloseRequest();
 
 } // namespace platform

@@ -48,6 +48,10 @@ void InstallDisplayLostHandler();
 
 // The libraries under SDL keep their own messages off stderr; before SDL starts (chatter.cpp).
 void QuietLibraries();
+// A window of its own: of `size`, or one that suits the display covered at `covering` (0 x 0),
+// within the usable area; and where it goes, in the middle of that (window_mode.cpp).
+Size WindowSizeFor(Size size, const Scale& covering);
+Rect CentredWindow(Size size);
 
 // The physical pixels that show logical `r` (window_present.cpp).
 Rect PhysicalRect(const Scale& s, const Rect& r, Size window);

@@ -1,4 +1,5 @@
-// window_present.cpp: surfaces shown in the window at the display's scale, and read back.
+// window_present.cpp: surfaces shown in the window where the placement puts them, an overlay
+// drawn over them, the surround, and what the window shows read back.
 #include "platform/window.h"
 
 #include "platform/present.h"
@@ -18,6 +19,63 @@ Rect PhysicalRect(const Scale& s, const Rect& r, Size window) {
     return p.Intersect({0, 0, window.width, window.height});
 }
 
+namespace {
+
+// Physical pixels of `p` from `surface`, whose top-left pixel is logical `origin`, into `out`
+// (x8r8g8b8, `pitch` bytes a row; its first pixel is p's top-left).
+void Render(const Surface& surface, Point origin, const Placement& m, const Rect& p, uint8_t* out,
+            int pitch) {
+    // Physical pixels per pixel of the surface, when that is a whole number.
+    const int64_t art = int64_t{surface.Scale()} * m.scale.den;
+    const int k = m.scale.num % art == 0 ? static_cast<int>(m.scale.num / art) : 0;
+    if (k == 0) {
+        ResampleTo(surface, origin, m, p, reinterpret_cast<uint32_t*>(out), pitch);
+        return;
+    }
+    // Whole pixels: a plain copy, or each pixel a k x k block. Beyond the surface's last pixel
+    // (a sliver at the display's edge) its edge repeats.
+    const int a = surface.Scale();
+    const int32_t lastX = surface.PixelWidth() - 1, lastY = surface.PixelHeight() - 1;
+    const int32_t dx = (m.anchor.x - origin.x) * a, dy = (m.anchor.y - origin.y) * a;
+    auto pixelOf = [k](int32_t physical, int32_t offset, int32_t shift, int32_t last) {
+        const int32_t v = physical - offset;
+        return std::clamp((v >= 0 ? v / k : -((k - 1 - v) / k)) + shift, 0, last);
+    };
+    for (int32_t y = p.top; y < p.bottom; ++y) {
+        const uint32_t* src = surface.Row(pixelOf(y, m.offset.y, dy, lastY));
+        uint32_t* dst = reinterpret_cast<uint32_t*>(out + (y - p.top) * pitch);
+        int32_t x = p.left;
+        if (k == 1) {
+            // The run that lies on the surface is one copy.
+            const int32_t first = std::max(x, m.offset.x - dx);
+            const int32_t end = std::min(p.right, m.offset.x - dx + lastX + 1);
+            for (; x < first; ++x)
+                dst[x - p.left] = src[pixelOf(x, m.offset.x, dx, lastX)];
+            if (end > x) {
+                SDL_memcpy(dst + (x - p.left), src + (x - m.offset.x + dx),
+                           static_cast<size_t>(end - x) * 4);
+                x = end;
+            }
+        }
+        for (; x < p.right; ++x)
+            dst[x - p.left] = src[pixelOf(x, m.offset.x, dx, lastX)];
+    }
+}
+
+// What an overlay's filter may reach beyond its rectangle: logical pixels copied around it,
+// physical pixels drawn again around it.
+constexpr int32_t kOverlayMargin = 2;
+
+} // namespace
+
+// The physical pixels that show logical `r` (partly or wholly). Covering the display, what
+// reaches the logical display's right or bottom edge reaches the window's, so no sliver stays
+// unpainted; in a window of its own the surround is painted instead.
+Rect FrameWindow::PresentedRect(const Placement& m, const Rect& r, Size window) const {
+    if (!m_windowed) return PhysicalRect(m.scale, r, window);
+    return m.ToPhysical(r).Intersect({0, 0, window.width, window.height});
+}
+
 void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
     if (!m_window) return;
     SDL_Window* w = m_window.get();
@@ -25,11 +83,10 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
     if (!ws) return;
     const Rect r = rect.Intersect(surface.Bounds());
     if (r.IsEmpty()) return;
-    const Rect p = PhysicalRect(m_scale, r, {ws->w, ws->h});
+    const Size window{ws->w, ws->h};
+    const Placement m = PlacementFor(window);
+    const Rect p = PresentedRect(m, r, window);
     if (p.IsEmpty()) return;
-    // Physical pixels per pixel of the surface, when that is a whole number.
-    const int64_t art = int64_t{surface.Scale()} * m_scale.den;
-    const int k = m_scale.num % art == 0 ? static_cast<int>(m_scale.num / art) : 0;
 
     if (SDL_MUSTLOCK(ws) && SDL_LockSurface(ws) != 0) return; // no pixels to write to
     // x8r8g8b8 windows take the pixels directly; any other kind through one conversion.
@@ -46,24 +103,22 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
         out = reinterpret_cast<uint8_t*>(m_converted.data());
         pitch = p.Width() * 4;
     }
-    if (k > 0) {
-        // Whole pixels: a plain copy, or each pixel a k x k block. Beyond the surface's last
-        // pixel (a sliver at the display's edge) its edge repeats.
-        const int32_t lastX = surface.PixelWidth() - 1, lastY = surface.PixelHeight() - 1;
-        for (int32_t y = p.top; y < p.bottom; ++y) {
-            const uint32_t* src = surface.Row(std::min(y / k, lastY));
-            uint32_t* dst = reinterpret_cast<uint32_t*>(out + (y - p.top) * pitch);
-            int32_t x = p.left;
-            if (k == 1) {
-                const int32_t inside = std::max(0, std::min(p.right, lastX + 1) - x);
-                SDL_memcpy(dst, src + x, static_cast<size_t>(inside) * 4);
-                x += inside;
-            }
-            for (; x < p.right; ++x)
-                dst[x - p.left] = src[std::min(x / k, lastX)];
-        }
-    } else {
-        ResampleTo(surface, m_scale, p, reinterpret_cast<uint32_t*>(out), pitch);
+    Render(surface, {0, 0}, m, p, out, pitch);
+    // The overlay over the same pixels before the window is updated: one update, no flicker.
+    if (m_overlayRect && m_overlayPaint && !m_overlayRect->Intersect(r).IsEmpty()) {
+        const Rect o = *m_overlayRect;
+        const Rect around{o.left - kOverlayMargin, o.top - kOverlayMargin, o.right + kOverlayMargin,
+                          o.bottom + kOverlayMargin};
+        Surface copy(around.Width(), around.Height(), surface.Scale());
+        copy.Copy(copy.Bounds(), surface, around.TopLeft());
+        m_overlayPaint(copy, o.Offset(-around.left, -around.top));
+        const Rect po = m.ToPhysical(o);
+        const Rect q = Rect{po.left - kOverlayMargin, po.top - kOverlayMargin,
+                            po.right + kOverlayMargin, po.bottom + kOverlayMargin}
+                           .Intersect(p);
+        if (!q.IsEmpty())
+            Render(copy, around.TopLeft(), m, q,
+                   out + (q.top - p.top) * pitch + (q.left - p.left) * 4, pitch);
     }
     if (!direct)
         SDL_ConvertPixels(p.Width(), p.Height(), SDL_PIXELFORMAT_RGB888, m_converted.data(),
@@ -76,16 +131,53 @@ void FrameWindow::PresentRect(const Surface& surface, const Rect& rect) {
     SDL_UpdateWindowSurfaceRects(w, &sr, 1);
 }
 
+void FrameWindow::SetOverlay(std::optional<Rect> rect, OverlayPaint paint) {
+    m_overlayRect = rect;
+    m_overlayPaint = rect ? std::move(paint) : OverlayPaint{};
+}
+
 void FrameWindow::FillWindow(const Rect& rect, uint32_t rgb) {
     if (!m_window) return;
     SDL_Window* w = m_window.get();
     SDL_Surface* ws = SDL_GetWindowSurface(w);
     if (!ws) return;
-    const Rect p = PhysicalRect(m_scale, rect, {ws->w, ws->h});
+    const Size window{ws->w, ws->h};
+    const Rect p = PresentedRect(PlacementFor(window), rect, window);
     SDL_Rect sr{p.left, p.top, p.Width(), p.Height()};
     SDL_FillRect(ws, &sr,
                  SDL_MapRGB(ws->format, (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
     SDL_UpdateWindowSurfaceRects(w, &sr, 1);
+}
+
+void FrameWindow::FillSurround(const Placement& m, Size window) {
+    SDL_Window* w = m_window.get();
+    SDL_Surface* ws = SDL_GetWindowSurface(w);
+    if (!ws || !m_windowed) return;
+    const Rect all{0, 0, window.width, window.height};
+    const Rect d = m.ToPhysical(Rect{0, 0, m_logical.width, m_logical.height}).Intersect(all);
+    // Above, below, left and right of the logical display.
+    const Rect bands[] = {{0, 0, window.width, d.top},
+                          {0, d.bottom, window.width, window.height},
+                          {0, d.top, d.left, d.bottom},
+                          {d.right, d.top, window.width, d.bottom}};
+    const Uint32 colour = SDL_MapRGB(ws->format, (m_surround >> 16) & 0xFF,
+                                     (m_surround >> 8) & 0xFF, m_surround & 0xFF);
+    SDL_Rect rects[4];
+    int n = 0;
+    for (const Rect& b : bands) {
+        if (b.IsEmpty()) continue;
+        rects[n] = {b.left, b.top, b.Width(), b.Height()};
+        SDL_FillRect(ws, &rects[n], colour);
+        ++n;
+    }
+    if (n > 0) SDL_UpdateWindowSurfaceRects(w, rects, n);
+}
+
+void FrameWindow::Repaint() {
+    if (!m_window) return;
+    const Size window = PhysicalSize();
+    FillSurround(PlacementFor(window), window);
+    OnPaint();
 }
 
 uint32_t FrameWindow::PhysicalPixel(int32_t x, int32_t y) const {
@@ -109,8 +201,10 @@ Size FrameWindow::PhysicalSize() const {
 
 uint32_t FrameWindow::WindowPixel(int32_t x, int32_t y) const {
     // The physical pixel under the middle of the logical one: floor((x + 1/2) * s).
-    const platform::Scale twice{m_scale.num, 2 * m_scale.den};
-    return PhysicalPixel(twice.FloorPhysical(2 * x + 1), twice.FloorPhysical(2 * y + 1));
+    const Placement m = PlacementFor(PhysicalSize());
+    const platform::Scale twice{m.scale.num, 2 * m.scale.den};
+    return PhysicalPixel(m.offset.x + twice.FloorPhysical(2 * (x - m.anchor.x) + 1),
+                         m.offset.y + twice.FloorPhysical(2 * (y - m.anchor.y) + 1));
 }
 
 } // namespace platform

@@ -87,7 +87,7 @@ e2e_shot save-failed
 kill -TERM "$E2E_PROGRAM_PID"
 e2e_wait_exit
 [ -z "$(e2e_helpers)" ] || e2e_fail "the message box outlived the game"
-grep -q "switches could not be saved" "$E2E_TMP/game.err" ||
+grep -q "settings could not be saved" "$E2E_TMP/game.err" ||
   e2e_fail "the failed switch write at exit was not reported"
 umount "$conf_dir" 2>/dev/null || rm -rf "$E2E_CONF"
 
@@ -163,7 +163,7 @@ kill -TERM "$E2E_PROGRAM_PID"
 # PulseAudio's client library cannot size its shared memory under this limit and says so itself
 # before the sound falls back to silence: the one line not ours that is let through.
 E2E_STDERR_ALLOWED='^ranqua: |^ftruncate\(\) failed: File too large$' e2e_wait_exit
-grep -q "switches could not be saved" "$E2E_TMP/game.err" ||
+grep -q "settings could not be saved" "$E2E_TMP/game.err" ||
   e2e_fail "the switch write at exit beyond the file-size limit was not reported"
 
 # ---- no process to spare: the box opens in the game itself, and SIGTERM still ends it -----
