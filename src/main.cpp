@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
     int code = 0;
     {
         CGameApp app;
+        app.m_startMode = options.mode;
+        app.m_startSize = options.windowSize;
         code = app.Run();
     }
     platform::ShutdownPlatform();

@@ -305,3 +305,72 @@ TEST_F(GamePlay, OnlyFinishedGamesEnterTheBestTableByTheirScore) {
         EXPECT_TRUE(messages.empty());
     }
 }
+
+// One seeded game, played once with the mouse (clicks on the cells, the save button) and once
+// with the keys (arrows and Return, Ctrl+S): the same records, save by save, and the same
+// sounds. Each move takes the first ball, from a place that turns with the move, that can
+// reach an empty cell.
+TEST_F(GamePlay, TheKeysPlayTheSameGameAsTheMouse) {
+    StartQuiet();
+    auto plan = [this](int move) -> std::pair<Point, Point> {
+        for (int k = 0; k < kColumns * kRows; ++k) {
+            const int i = (k + 11 * move) % (kColumns * kRows);
+            const Point from{i % kColumns, i / kColumns};
+            if (game->m_cells[from.x][from.y].colour == 0) continue;
+            for (int j = 0; j < kColumns * kRows; ++j) {
+                const Point to{j % kColumns, j / kColumns};
+                if (game->m_cells[to.x][to.y].colour == 0 && game->CanReach(from, to))
+                    return {from, to};
+            }
+        }
+        return {{-1, -1}, {-1, -1}};
+    };
+    auto key = [this](uint32_t k, uint32_t flags = 0) {
+        platform::PostKeyDown(k, false, flags);
+        Pump();
+    };
+    auto keysTo = [&](Point cell) {
+        while (screen->m_cursorCell.x != cell.x)
+            key(screen->m_cursorCell.x < cell.x ? platform::kKeyRight : platform::kKeyLeft);
+        while (screen->m_cursorCell.y != cell.y)
+            key(screen->m_cursorCell.y < cell.y ? platform::kKeyDown : platform::kKeyUp);
+        key(platform::kKeyReturn);
+    };
+    auto CellCentre = [this](Point cell) {
+        return Point{game->m_boardRect.left + 40 * cell.x + 20,
+                     game->m_boardRect.top + 40 * cell.y + 20};
+    };
+    const Point save = testing_support::Centre(screen->ToScreenRect(layout::kSaveButton.place));
+    std::vector<std::string> records[2];
+    Sounds played[2];
+    for (int way = 0; way < 2; ++way) {
+        platform::SeedRand(2024);
+        if (way == 0)
+            screen->RunMenuCommand(MenuCommand::kNew);
+        else
+            key('N', platform::kFlagControl);
+        sounds.played.clear();
+        for (int move = 0; move < 12 && !game->m_gameOver; ++move) {
+            const auto [from, to] = plan(move);
+            ASSERT_GE(from.x, 0) << "no move left";
+            if (way == 0) {
+                for (const Point p : {CellCentre(from), CellCentre(to), save}) {
+                    platform::PostMouseMove(p);
+                    platform::PostMouseButton(true, true, p);
+                    platform::PostMouseButton(true, false, p);
+                }
+                Pump();
+            } else {
+                keysTo(from);
+                keysTo(to);
+                key('S', platform::kFlagControl);
+            }
+            records[way].push_back(SavedGame().value_or("(none)"));
+        }
+        played[way] = sounds.played;
+    }
+    EXPECT_EQ(records[0].size(), 12u);
+    EXPECT_NE(records[0].front(), records[0].back());
+    EXPECT_EQ(records[1], records[0]);
+    EXPECT_EQ(played[1], played[0]);
+}

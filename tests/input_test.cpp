@@ -2,6 +2,8 @@
 // help and the level picture), and thousands of random ones that leave the screen consistent.
 #include "screen_probe.h"
 
+#include <SDL.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <random>
@@ -399,4 +401,27 @@ TEST_F(Soak, RandomClicksKeepTheScreenConsistent) {
     if (screen->m_pictureShown) screen->OnLButtonUp(0, {0, 0});
     screen->RunMenuCommand(MenuCommand::kExit);
     EXPECT_TRUE(app.QuitPosted());
+}
+
+// The keypad's arrows and Enter are the arrows and Return (with Num Lock on too): Enter
+// presses the middle of the cursor's cell for the board, and nothing else, though the mouse
+// rests on a button.
+TEST_F(Input, KeypadArrowsMoveTheCursorAndEnterPressesItsCell) {
+    Click(MenuCommand::kNew);
+    ASSERT_EQ(screen->m_hovered, Button(MenuCommand::kNew));
+    for (const SDL_Keycode k :
+         {SDLK_KP_6, SDLK_KP_2, SDLK_KP_6, SDLK_KP_8, SDLK_KP_4, SDLK_KP_ENTER}) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = k;
+        e.key.keysym.mod = KMOD_NUM;
+        SDL_PushEvent(&e);
+    }
+    sounds.played.clear();
+    Pump();
+    EXPECT_EQ(screen->m_cursorCell, (Point{1, 0}));
+    EXPECT_EQ(spy->lefts,
+              (std::vector<Point>{{game->m_boardRect.left + 60, game->m_boardRect.top + 20}}));
+    EXPECT_EQ(screen->m_pressed, nullptr);
+    EXPECT_TRUE(sounds.played.empty()); // no click: no button ran
 }

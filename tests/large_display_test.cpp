@@ -2,6 +2,8 @@
 // at any scale, whole blocks or fractional, and presses still reach their targets.
 #include "screen_probe.h"
 
+#include "platform/config_file.h"
+
 #include <SDL.h>
 
 // Larger displays: the play area fills the display at s, composed at the art scale.
@@ -123,6 +125,28 @@ protected:
                         << "cell " << c << ", " << r << " at " << p.x << ", " << p.y;
                 }
             }
+    }
+
+    // Logical `r` as the window shows it at s = art scale: the back buffer's pixels themselves.
+    ::testing::AssertionResult ShowsBackBuffer(const platform::Rect& r) const {
+        const int a = screen->m_backBuffer->Scale();
+        for (int32_t y = r.top * a; y < r.bottom * a; ++y)
+            for (int32_t x = r.left * a; x < r.right * a; ++x)
+                if (screen->PhysicalPixel(x, y) != (screen->m_backBuffer->Row(y)[x] & 0xFFFFFF))
+                    return ::testing::AssertionFailure() << "physical (" << x << ", " << y << ")";
+        return ::testing::AssertionSuccess();
+    }
+
+    // Row 0: the five colours, an empty cell, and the selected ball.
+    void SetBoardRow0() {
+        for (int32_t c = 0; c < 7; ++c)
+            for (int32_t r = 0; r < 6; ++r)
+                game->m_cells[c][r].colour = 0;
+        for (int32_t c = 0; c < 5; ++c)
+            game->m_cells[c][0].colour = c + 1;
+        game->m_cells[6][0].colour = 3;
+        game->m_selected = {6, 0};
+        game->DrawBoard();
     }
 
     // Presenting the play area piece by piece shows exactly what one present of it shows:
@@ -276,4 +300,114 @@ INSTANTIATE_TEST_SUITE_P(ArtScales, BestTableAtScale, ::testing::Values(1, 2, 3)
 // 3x art in a window of 1.125: blocks of two art pixels are averaged before the filter.
 TEST_F(LargeDisplay, PiecesMeetWithoutSeamOrGapInASmallWindow) {
     CheckPiecesMeet({3840, 2160}, {900, 675});
+}
+
+// The board cursor at 1x, 2x and 3x: rings of whole art pixels (dark, bright twice as wide,
+// dark) inside the edge of its cell, over each ball colour, the selection and an empty cell,
+// added to what is presented and never to the back buffer. The arrows stop at the board's
+// edges, a held arrow's folded repeats count, and the mouse on the board hides the cursor.
+class BoardCursor : public LargeDisplay, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BoardCursor, FramesItsCellInWholeArtPixels) {
+    const int a = GetParam();
+    StartOn({800 * a, 600 * a});
+    ASSERT_EQ(platform::ArtScale(), a);
+    game->NewGame();
+    SetBoardRow0();
+    auto key = [this](uint32_t k, int repeats = 0) {
+        platform::PostKeyDown(k);
+        for (int i = 0; i < repeats; ++i)
+            platform::PostKeyDown(k, true);
+        Pump();
+    };
+    const platform::Rect board = game->m_boardRect;
+    const platform::Surface before = InBackBuffer(board);
+    EXPECT_TRUE(ShowsBackBuffer(board)) << "hidden until a key is used";
+    key(platform::kKeyLeft); // at the edge already: shown where it is
+    ASSERT_EQ(screen->m_cursorCell, (platform::Point{0, 0}));
+    key(platform::kKeyUp);
+    for (int32_t c = 0; c < 7; ++c) {
+        SCOPED_TRACE("cell " + std::to_string(c));
+        if (c > 0) key(platform::kKeyRight);
+        ASSERT_EQ(screen->m_cursorCell, (platform::Point{c, 0}));
+        const platform::Rect cell = platform::Rect{40 * c, 0, 40 * c + 40, 40}
+                                        .Offset(board.left, board.top)
+                                        .Intersect(board);
+        // Across the middle of each edge: the rings, then the cell as the back buffer has it.
+        const int32_t midX = (cell.left + cell.right) / 2 * a,
+                      midY = (cell.top + cell.bottom) / 2 * a;
+        for (int32_t d = 0; d < 6 * a; ++d) {
+            const platform::Point probes[] = {{cell.left * a + d, midY},
+                                              {cell.right * a - 1 - d, midY},
+                                              {midX, cell.top * a + d},
+                                              {midX, cell.bottom * a - 1 - d}};
+            for (const platform::Point p : probes) {
+                const uint32_t want = d < a       ? platform::Rgb(8, 10, 16)
+                                      : d < 3 * a ? platform::Rgb(255, 255, 255)
+                                      : d < 4 * a ? platform::Rgb(8, 10, 16)
+                                                  : screen->m_backBuffer->Row(p.y)[p.x] & 0xFFFFFF;
+                ASSERT_EQ(screen->PhysicalPixel(p.x, p.y), want) << "depth " << d;
+            }
+        }
+    }
+    EXPECT_TRUE(testing_support::SamePixels(InBackBuffer(board), before))
+        << "the back buffer never holds it";
+    key(platform::kKeyRight, 3);
+    key(platform::kKeyDown, 2); // folded: three cells at once
+    EXPECT_EQ(screen->m_cursorCell, (platform::Point{6, 3}));
+    key(platform::kKeyDown, 9);
+    key(platform::kKeyRight);
+    EXPECT_EQ(screen->m_cursorCell, (platform::Point{6, 5}));
+    Move({board.left + 5, board.top + 5});
+    EXPECT_FALSE(screen->m_cursorShown);
+    EXPECT_TRUE(ShowsBackBuffer(board)) << "hidden again for the mouse";
+}
+
+INSTANTIATE_TEST_SUITE_P(ArtScales, BoardCursor, ::testing::Values(1, 2, 3));
+
+// F11 makes a window of its own (three quarters of the display's scale at first); resized, the
+// play area fills it as it fills a display, the border beside it where the window is wider,
+// presses reach their cells, and the mode and size are kept. Alt+Return goes back.
+TEST_F(LargeDisplay, AWindowOfItsOwnFitsThePlayAreaAndIsKept) {
+    StartOn({1920, 1080});
+    const platform::Rect logical = screen->m_displayRect;
+    platform::PostKeyDown(platform::kKeyF11);
+    Pump();
+    EXPECT_EQ(screen->PhysicalSize(), (platform::Size{1080, 810}));
+    const platform::ConfigFile settings(SettingsPath());
+    EXPECT_EQ(settings.Read("FullScreen"), "Off");
+    game->NewGame();
+    for (const platform::Size size : {platform::Size{1000, 750}, platform::Size{1200, 750}}) {
+        SCOPED_TRACE(std::to_string(size.width));
+        platform::PostWindowSize(size);
+        Pump();
+        ASSERT_EQ(screen->PhysicalSize(), size);
+        EXPECT_EQ(settings.Read("WindowSize"),
+                  std::to_string(size.width) + "x" + std::to_string(size.height));
+        // 1.25: the play area 1000 x 750, centred; the border beside it.
+        const int32_t left = (size.width - 1000) / 2;
+        for (const platform::Point p : {platform::Point{left - 1, 375}, {left + 1000, 375}}) {
+            if (p.x >= 0 && p.x < size.width) {
+                EXPECT_EQ(screen->PhysicalPixel(p.x, p.y), layout::kBorderColour) << p.x;
+            }
+        }
+        EXPECT_EQ(screen->WindowPixel(screen->m_playRect.left + 1, 300),
+                  screen->PhysicalPixel(left + 1, 375));
+        EXPECT_NE(screen->PhysicalPixel(left + 2, 375), layout::kBorderColour);
+        EXPECT_NE(screen->PhysicalPixel(left + 997, 375), layout::kBorderColour);
+        // A press in the window lands on the cell under it.
+        const platform::Point cell{game->m_boardRect.left + 40 * 4 + 20,
+                                   game->m_boardRect.top + 40 * 2 + 20};
+        game->m_cells[4][2].colour = 2;
+        game->m_selected = {-1, 0};
+        Press(cell);
+        Release(cell);
+        EXPECT_EQ(game->m_selected, (platform::Point{4, 2}));
+    }
+    EXPECT_EQ(screen->m_displayRect, logical) << "the game's own display stays";
+    platform::PostKeyDown(platform::kKeyReturn, false, platform::kFlagAlt);
+    Pump();
+    EXPECT_EQ(screen->PhysicalSize(), (platform::Size{1920, 1080}));
+    EXPECT_EQ(settings.Read("FullScreen"), "On");
+    EXPECT_EQ(settings.Read("WindowSize"), "1200x750");
 }

@@ -179,3 +179,68 @@ TEST_F(MenuButtons, ButtonsFadingTogetherAdvanceInOneTickInListOrder) {
     EXPECT_TRUE(SamePixels(OnWindow(save->m_rect),
                            Blended(ButtonRow(save, 0), ButtonRow(save, 2), 40 + second)));
 }
+
+// Each menu key does what a completed click on its button does, once: the click, then the
+// command. None runs while the help or the level picture is up; Escape and F1 close the help.
+TEST_F(MenuButtons, KeysRunTheirCommandOnceWithTheClick) {
+    using platform::kFlagControl;
+    StartAndSettle();
+    Click(MenuCommand::kNew);
+    Move(kNowhere);
+    auto key = [this](uint32_t k, uint32_t flags = 0, bool repeat = false) {
+        sounds.played.clear();
+        platform::PostKeyDown(k, repeat, flags);
+        Pump();
+        return sounds.played;
+    };
+    using Sounds = std::vector<std::string>;
+    const bool music = screen->m_musicOn;
+    EXPECT_EQ(key('N', kFlagControl), (Sounds{"BTN", "W_NEW"}));
+    EXPECT_EQ(key('S', kFlagControl), (Sounds{"BTN", "W_SAVE"}));
+    EXPECT_EQ(key('O', kFlagControl), (Sounds{"BTN", "W_LOAD"}));
+    EXPECT_EQ(key('L', kFlagControl), (Sounds{"BTN", "W_LOAD"}));
+    EXPECT_EQ(key('M'), Sounds{"BTN"});
+    EXPECT_NE(screen->m_musicOn, music);
+    EXPECT_EQ(key('E'), Sounds{"BTN"}); // the click sounds before the switch goes off
+    EXPECT_FALSE(screen->m_soundOn);
+    EXPECT_EQ(key('E'), Sounds{});
+    EXPECT_TRUE(screen->m_soundOn);
+    // Not menu keys: other modifiers, or a key held down.
+    for (const auto& [k, flags] : std::vector<std::pair<uint32_t, uint32_t>>{
+             {'N', 0}, {'M', kFlagControl}, {'N', platform::kFlagAlt}, {'E', kFlagControl}})
+        EXPECT_EQ(key(k, flags), Sounds{}) << k << " " << flags;
+    EXPECT_EQ(key('N', kFlagControl, true), Sounds{});
+
+    // Under the help only Escape and F1 do anything: they close it, silently. Under the level
+    // picture only the space bar does: it hides it.
+    using KeyPress = std::pair<uint32_t, uint32_t>;
+    const KeyPress idle[] = {{'N', kFlagControl},
+                             {'Q', kFlagControl},
+                             {'M', 0},
+                             {platform::kKeyRight, 0},
+                             {platform::kKeyReturn, 0}};
+    for (const uint32_t closer : {platform::kKeyEscape, platform::kKeyF1}) {
+        EXPECT_EQ(key(platform::kKeyF1), Sounds{"BTN"});
+        for (const auto& [k, flags] : idle)
+            EXPECT_EQ(key(k, flags), Sounds{}) << k;
+        EXPECT_EQ(key(' '), Sounds{});
+        EXPECT_TRUE(screen->m_helpShown);
+        EXPECT_EQ(screen->m_cursorCell, (Point{0, 0}));
+        EXPECT_EQ(key(closer), Sounds{});
+        EXPECT_FALSE(screen->m_helpShown);
+    }
+    game->m_pictureUnlocked = true;
+    key(' ');
+    ASSERT_TRUE(screen->m_pictureShown);
+    for (const auto& [k, flags] : idle)
+        EXPECT_EQ(key(k, flags), Sounds{}) << k;
+    EXPECT_EQ(key(platform::kKeyF1), Sounds{});
+    EXPECT_EQ(key(platform::kKeyEscape), Sounds{});
+    EXPECT_TRUE(screen->m_pictureShown);
+    EXPECT_FALSE(screen->m_helpShown);
+    key(' ');
+    EXPECT_FALSE(screen->m_pictureShown);
+
+    EXPECT_EQ(key('Q', kFlagControl), Sounds{"BTN"});
+    EXPECT_TRUE(app.QuitPosted());
+}

@@ -4,6 +4,7 @@
 #include "platform/window.h"
 
 void CInterface::ExitGame() {
+    m_closing = true;
     {
         // The whole display fades to black.
         const platform::SurfacePtr black = CreateSurface(m_displayRect);

@@ -61,7 +61,7 @@ void TakeAhead(CJpegImage& picture, std::future<CJpegImage::Decoded>& ahead, con
 
 } // namespace
 
-CInterface::CInterface(const std::string& className) {
+CInterface::CInterface(const std::string& className, platform::WindowMode mode) {
     (void)className; // kept on purpose: SDL has no window classes to name
     // 2. Display check.
     const platform::Size display = platform::DisplaySize();
@@ -82,7 +82,10 @@ CInterface::CInterface(const std::string& className) {
     // or refused with the usual box, at its own step.
     auto back = DecodeAhead("BACK");
     // 4. The window. Without one the player would only see a black screen.
-    if (!Create("Game", m_displayRect, platform::FindResource("icon", "PRG_ICON"))) std::exit(1);
+    if (!Create("Game", m_displayRect, platform::FindResource("icon", "PRG_ICON"), mode))
+        std::exit(1);
+    // A window of its own wider or taller than the logical display shows the border beside it.
+    SetSurroundColour(layout::kBorderColour);
     // 5. Link position in window coordinates.
     m_linkPosition = {layout::kLinkPosition.x + m_playRect.left,
                       layout::kLinkPosition.y + m_playRect.top};

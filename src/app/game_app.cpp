@@ -3,6 +3,7 @@
 
 #include "app/interface.h"
 #include "game/board_game.h"
+#include "media/settings.h"
 
 CGameApp::CGameApp() = default;
 
@@ -12,7 +13,12 @@ CGameApp::~CGameApp() {
 }
 
 bool CGameApp::InitInstance() {
-    m_screen = std::make_unique<CInterface>("RanquaWindow");
+    // Read before the window is made, which needs it; the switches wait for the game.
+    const media::WindowPlace saved = media::ReadWindowPlace(CBoardGame::kName);
+    platform::WindowMode mode{saved.windowed, saved.size};
+    if (m_startMode != StartMode::kSaved) mode.windowed = m_startMode == StartMode::kWindow;
+    if (m_startSize.width > 0) mode.size = m_startSize;
+    m_screen = std::make_unique<CInterface>("RanquaWindow", mode);
     m_mainWindow = m_screen.get();
     m_screen->OnPaint(); // the forced repaint shows the menu buttons
     m_game = std::make_unique<CBoardGame>(m_screen.get());

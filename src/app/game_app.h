@@ -1,6 +1,7 @@
 // game_app.h: CGameApp, the application: start-up order and shutdown order.
 #pragma once
 
+#include "app/command_line.h"
 #include "platform/window.h"
 
 #include <memory>
@@ -18,6 +19,10 @@ public:
     CInterface* MainScreen() const;
     CGameApp();
     ~CGameApp() override;
+
+    // What the command line asked of the window (the settings file decides the rest).
+    StartMode m_startMode = StartMode::kSaved;
+    platform::Size m_startSize;
 
     // The main screen (also m_mainWindow, which does not own it) and the game, which the main
     // screen uses through its m_game. The game goes first: it frees its surfaces through the

@@ -10,6 +10,8 @@ using platform::Point;
 
 void CInterface::OnMouseMove(uint32_t flags, Point point) {
     if (m_pictureShown || OverlayShown()) return;
+    // The mouse is at work on the board: the keyboard's cursor steps aside.
+    if (m_cursorShown && m_game && m_game->m_boardRect.Contains(point)) ShowCursor(false);
     if (m_hovered && !m_hovered->m_rect.Contains(point)) {
         m_hovered->m_fade = 10;
         m_hovered->Draw(m_backBuffer.get(), m_backBuffer.get());
@@ -44,8 +46,13 @@ void CInterface::OnLButtonDown(uint32_t flags, Point point) {
         ShowBest(false);
         return;
     }
-    if (m_game && m_game->m_boardRect.Contains(point))
+    if (m_game && m_game->m_boardRect.Contains(point)) {
+        // The cursor goes where the mouse pressed, out of sight until a key is used.
+        m_cursorCell = {(point.x - m_game->m_boardRect.left) / layout::kCellSize,
+                        (point.y - m_game->m_boardRect.top) / layout::kCellSize};
+        ShowCursor(false);
         m_game->OnLeftButton(flags, point.x, point.y);
+    }
     m_pressed = m_hovered;
     if (m_pressed) {
         m_pressed->m_state = CPicButton::kPressed;
@@ -78,20 +85,25 @@ void CInterface::OnLButtonUp(uint32_t flags, Point point) {
 }
 
 void CInterface::OnKeyDown(uint32_t key, uint32_t repeat, uint32_t flags) {
-    // A held key's repeats neither close the table nor open it again.
-    const bool held = (flags & platform::kFlagKeyWasDown) != 0;
-    if (m_bestShown) {
-        if (!held && (key == platform::kKeyEscape || key == platform::kKeyF2)) ShowBest(false);
+    // A key held down runs its command once; only the arrows count its repeats.
+    const bool fresh = (flags & platform::kFlagKeyWasDown) == 0;
+    // The window's mode changes no picture of the game: whatever is shown.
+    if (IsWindowModeKey(key, flags)) {
+        if (fresh) ToggleWindowMode();
         return;
     }
-    if (m_helpShown) return;
-    if (key == platform::kKeySpace && m_game && m_game->m_pictureUnlocked) {
-        ShowLevelPicture(!m_pictureShown);
-    } else if (key == platform::kKeyF2 && !held && !m_pictureShown) {
-        // The BEST button's click, from the keyboard.
-        PlaySoundEffect(m_clickSound);
-        RunMenuCommand(MenuCommand::kBest);
+    if (m_bestShown) {
+        if (fresh && (key == platform::kKeyEscape || key == platform::kKeyF2)) ShowBest(false);
+        return;
     }
+    if (m_helpShown) {
+        if (fresh && (key == platform::kKeyEscape || key == platform::kKeyF1)) ShowHelp(false);
+        return;
+    }
+    if (key == platform::kKeySpace && m_game && m_game->m_pictureUnlocked)
+        ShowLevelPicture(!m_pictureShown);
+    else if (!m_pictureShown && !(fresh && RunMenuKey(key, flags)))
+        UseBoardKey(key, repeat, flags);
     FrameWindow::OnKeyDown(key, repeat, flags);
 }
 

@@ -58,7 +58,8 @@ class CInterface : public platform::FrameWindow, public CGameHost {
 public:
     // Builds the whole visible start-up (display check, window, logo, resources, menu, links,
     // background transition). Ends the process with code 0 when the display is too small.
-    explicit CInterface(const std::string& className);
+    // `mode`: over the whole display, or in a window of its own.
+    explicit CInterface(const std::string& className, platform::WindowMode mode = {});
     ~CInterface() override;
 
     // ---- surfaces and presentation (app/surfaces.cpp) ----
@@ -89,6 +90,28 @@ public:
     void OnLButtonUp(uint32_t flags, platform::Point point) override;
     void OnKeyDown(uint32_t key, uint32_t repeat, uint32_t flags) override;
     void OnRButtonDown(uint32_t flags, platform::Point point) override;
+
+    // ---- keyboard: the board cursor, menu keys, the window's mode (app/keyboard.cpp) ----
+    // The arrows (each press and repeat a cell) and Return, without Control or Alt.
+    void UseBoardKey(uint32_t key, uint32_t repeat, uint32_t flags);
+    // The arrows move the cursor `steps` cells (stopping at the edges) and show it.
+    void MoveCursor(int32_t dx, int32_t dy, uint32_t steps);
+    // Return: what a left press at the middle of the cursor's cell does to the board.
+    void ActAtCursor();
+    // The cursor back on the top-left cell (start-up, New, Load).
+    void ResetCursor();
+    // Shows or hides the cursor, and presents the board if that changes what it shows.
+    void ShowCursor(bool shown);
+    // The cursor is drawn now: shown, and nothing covers the board.
+    bool CursorVisible() const;
+    // Runs the menu command of a menu key, as a completed click on its button does; false when
+    // `key` with these modifiers is none.
+    bool RunMenuKey(uint32_t key, uint32_t flags);
+    // F11 and Alt+Return: over the display ↔ a window of its own.
+    static bool IsWindowModeKey(uint32_t key, uint32_t flags);
+    void ToggleWindowMode();
+    // The mode or the window's size changed: kept in the settings.
+    void OnWindowModeChanged() override;
 
     // ---- menu, links, closing (app/menu.cpp, app/closing.cpp) ----
     void RunMenuCommand(MenuCommand id);
@@ -163,12 +186,25 @@ public:
     // The link position in window coordinates (play-area point plus the origin).
     platform::Point m_linkPosition = layout::kLinkPosition;
 
+    // The board cursor: its cell (column, row) and whether the keyboard has shown it.
+    platform::Point m_cursorCell{0, 0};
+    bool m_cursorShown = false;
+    // The help or the best table comes in, or the level picture goes out: their animations run
+    // while their flags already say otherwise.
+    bool m_overlayMoving = false;
+    // The closing sequence runs.
+    bool m_closing = false;
+
     // Folders, relative to the working folder at each use.
     static const char* const kMusicFolder;
     static const char* const kLinkFolder;
     static const char* const kLinkFile;
 
 private:
+    // The cursor's cell as drawn (the board's last column and row are narrower).
+    platform::Rect CursorRect() const;
+    // The window's overlay follows the cursor: drawn where it is while it is visible.
+    void UpdateCursor();
     // What the animations of ui/ draw and show with, as the screen is now.
     ui::Stage MakeStage();
     // The help or the best games: a picture in the help's place, `draw` composing it into a

@@ -10,9 +10,11 @@
 void CInterface::RunMenuCommand(MenuCommand id) {
     switch (id) {
     case MenuCommand::kNew:
+        ResetCursor();
         if (m_game) m_game->NewGame();
         break;
     case MenuCommand::kLoad:
+        ResetCursor();
         if (m_game) m_game->LoadGame();
         break;
     case MenuCommand::kSave:

@@ -46,7 +46,9 @@ void CInterface::ShowLevelPicture(bool show) {
         CJpegImage picture;
         picture.LoadFromResource("PIC" + std::to_string(m_game->m_level));
         picture.Draw(P.get());
+        m_overlayMoving = true; // going out too, though m_pictureShown says it is gone
         ui::ZoomLevelPicture(MakeStage(), *P, *m_savedScreen, show);
+        m_overlayMoving = false;
     }
     if (!show) m_backBuffer->Copy(whole, *m_savedScreen, {0, 0});
     Present();
@@ -65,7 +67,9 @@ void CInterface::ShowOverlay(bool& shown, bool show,
         // Until the transition ends the saved screen is what its frames put back, so the
         // transition may use it as its own copy; it is the overlay's from then on.
         shown = false;
+        m_overlayMoving = true;
         ShowTransition(S.get(), 255, r, {0, 0}, 1.0f);
+        m_overlayMoving = false;
     }
     shown = show;
     if (!show) {

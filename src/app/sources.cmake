@@ -4,6 +4,7 @@ set(RANQUA_APP_SOURCES
   src/app/construction.cpp
   src/app/game_app.cpp
   src/app/input.cpp
+  src/app/keyboard.cpp
   src/app/internet_link.cpp
   src/app/link_file.cpp
   src/app/media.cpp

@@ -21,6 +21,7 @@ Rect CInterface::ToScreenRect(const Rect& r) const {
 }
 
 void CInterface::Present() {
+    UpdateCursor(); // an overlay coming or going takes the cursor with it in this very present
     if (m_windowDC && m_backBuffer) m_windowDC->Copy(*m_backBuffer, m_presentRect);
 }
 

@@ -14,7 +14,7 @@ using platform::Point;
 using platform::Rect;
 
 CBoardGame::CBoardGame(CGameHost* screen) : CGame(screen) {
-    m_name = "Ranqua";
+    m_name = kName;
     m_boardRect = screen->ToScreenRect(layout::kBoardRect);
     m_cellOrigin = {0, 0};
     for (int k = 0; k < layout::kBoardPictures; ++k) {

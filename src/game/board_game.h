@@ -9,6 +9,9 @@
 
 class CBoardGame : public CGame {
 public:
+    // The game's name: the last part of its settings key.
+    static constexpr const char* kName = "Ranqua";
+
     // Loads the seven board pictures "COL0".."COL6" into surfaces and "W_MOVE"; starts with
     // no game in progress.
     explicit CBoardGame(CGameHost* screen);
