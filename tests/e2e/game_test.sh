@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # game_test.sh: the command line's usage, version and refusals; then a real game under a
-# private X server: new game, save, one move, save, help, exit from the menu; then a second
-# run ended by a close request (SIGTERM); then a game played to a full board, which enters the
-# best games, and F2 shows them.
+# private X server: new game, save, one move, save, help, exit from the menu; a second run
+# ended by a close request (SIGTERM); a game played to a full board, which enters the best
+# games, and F2 shows them; a run in a window of its own (F11), resized, with a move made in
+# it; and one that comes back in that window.
 # Usage: game_test.sh BUILD_DIR (E2E_SCREEN=1920x1080 plays it on a larger screen)
 source "$(dirname "$0")/lib.sh"
 e2e_init game "$1"
@@ -145,4 +146,73 @@ e2e_wait_idle
 kill -TERM "$E2E_PROGRAM_PID"
 e2e_wait_exit
 [ "$(cat "$scores")" = "$entry" ] || e2e_fail "leaving changed the best games"
+
+# ---- fourth run: F11 gives a window of its own, resized during a transition; a move made in
+# it is saved as the rules say ----------------------------------------------------------------
+# e2e_wait_window COMPARISON: until the window's size passes the test (WIDTH, HEIGHT are set).
+e2e_wait_window() {
+  local start=$SECONDS WINDOW X Y SCREEN
+  while :; do
+    eval "$(xdotool getwindowgeometry --shell "$(e2e_window_id)")"
+    eval "$1" && return 0
+    [ $((SECONDS - start)) -lt 20 ] || e2e_fail "the window is ${WIDTH}x$HEIGHT, not as expected ($1)"
+    sleep 0.1
+  done
+}
+# e2e_pixel X Y: the screen's colour there, as #RRGGBB.
+e2e_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
+border=$(read -r r g b <<<"$LAYOUT_BORDER_COLOUR"; printf "#%02X%02X%02X" "$r" "$g" "$b")
+
+e2e_start_game
+e2e_wait_idle
+id=$(e2e_window_id)
+class=$(xprop -id "$id" WM_CLASS)
+[ "$class" = 'WM_CLASS(STRING) = "net.ranqua.Ranqua", "net.ranqua.Ranqua"' ] ||
+  e2e_fail "the window's class: $class"
+xdotool key F11
+e2e_wait_window '[ "$WIDTH" -lt "$E2E_W" ] && [ "$HEIGHT" -lt "$E2E_H" ]'
+e2e_log "F11: a window of ${WIDTH}x$HEIGHT"
+e2e_in_window
+e2e_wait_idle
+e2e_click_button new
+xdotool windowsize "$id" 1000 750 # while the new board comes in
+e2e_wait_window '[ "$WIDTH" -eq 1000 ] && [ "$HEIGHT" -eq 750 ]'
+e2e_in_window
+e2e_wait_idle
+e2e_shot 12-window
+# 1000 x 750 is 1.25 times the play area: it fills the window, with no border in it.
+for corner in "$E2E_BX $E2E_BY" "$((E2E_BX + 999)) $((E2E_BY + 749))"; do
+  # shellcheck disable=SC2086
+  [ "$(e2e_pixel $corner)" != "$border" ] || e2e_fail "the border shows at $corner in the window"
+done
+last=$(e2e_value Game)
+e2e_click_button save
+third=$(e2e_wait_value_change Game "$last")
+board check "$third" || e2e_fail "the game saved in the window is not a valid record"
+read -r fc fr tc tr <<<"$(board plan "$third")"
+e2e_log "in the window: moving the ball at ($fc,$fr) to ($tc,$tr)"
+e2e_click_cell "$fc" "$fr"
+e2e_wait_idle
+e2e_click_cell "$tc" "$tr"
+e2e_wait_idle
+e2e_shot 13-window-moved
+e2e_click_button save
+fourth=$(e2e_wait_value_change Game "$third")
+board check-move "$third" "$fourth" "$fc" "$fr" "$tc" "$tr" ||
+  e2e_fail "the move made in the window was not saved as the rules say"
+e2e_click_button exit
+e2e_wait_exit
+e2e_expect_text FullScreen Off
+e2e_expect_text WindowSize 1000x750
+
+# ---- fifth run: the game comes back in its window, at its size -----------------------------
+e2e_on_screen
+e2e_start_game
+e2e_wait_window '[ "$WIDTH" -eq 1000 ] && [ "$HEIGHT" -eq 750 ]'
+e2e_in_window
+e2e_wait_idle
+e2e_shot 14-window-again
+kill -TERM "$E2E_PROGRAM_PID"
+e2e_wait_exit
+e2e_expect_text FullScreen Off
 e2e_log "PASS"

@@ -53,6 +53,10 @@ e2e_init() {
     if [ $((E2E_H * pw)) -lt $((E2E_W * ph)) ]; then E2E_NUM=$E2E_H E2E_DEN=$ph; else E2E_NUM=$E2E_W E2E_DEN=$pw; fi
     E2E_OX=$((E2E_W * E2E_DEN / E2E_NUM / 2 - pw / 2))
     E2E_OY=$((E2E_H * E2E_DEN / E2E_NUM / 2 - ph / 2))
+    # Where the play area's physical pixels start beyond that: (0, 0) while the game covers the
+    # screen (e2e_in_window changes all of these).
+    E2E_BX=0 E2E_BY=0
+    E2E_SCREEN_MAP="$E2E_NUM $E2E_DEN $E2E_OX $E2E_OY"
     for tool in Xvfb xdotool import python3 timeout; do
         command -v "$tool" >/dev/null || e2e_fail "missing tool: $tool"
     done
@@ -151,6 +155,24 @@ e2e_wait_open() {
     e2e_log "the program has $1 open"
 }
 
+# e2e_window_id: the game's window.
+e2e_window_id() { xdotool search --name '^Game$' | head -n 1; }
+
+# e2e_in_window: clicks and looks go to the play area inside the game's window of its own,
+# where it fills the window at s = min(W / pw, H / ph), centred. e2e_on_screen undoes it.
+e2e_in_window() {
+    local WINDOW X Y WIDTH HEIGHT SCREEN pw=$LAYOUT_PLAY_WIDTH ph=$LAYOUT_PLAY_HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$(e2e_window_id)")"
+    if [ $((HEIGHT * pw)) -lt $((WIDTH * ph)) ]; then E2E_NUM=$HEIGHT E2E_DEN=$ph; else E2E_NUM=$WIDTH E2E_DEN=$pw; fi
+    E2E_OX=0 E2E_OY=0
+    E2E_BX=$((X + (WIDTH - (pw * E2E_NUM + E2E_DEN - 1) / E2E_DEN) / 2))
+    E2E_BY=$((Y + (HEIGHT - (ph * E2E_NUM + E2E_DEN - 1) / E2E_DEN) / 2))
+}
+e2e_on_screen() {
+    read -r E2E_NUM E2E_DEN E2E_OX E2E_OY <<<"$E2E_SCREEN_MAP"
+    E2E_BX=0 E2E_BY=0
+}
+
 # e2e_phys V: the physical pixel under the middle of logical pixel V.
 e2e_phys() { echo $((((2 * $1 + 1) * E2E_NUM) / (2 * E2E_DEN))); }
 # e2e_first_phys V: the first physical pixel of logical pixel V.
@@ -158,7 +180,7 @@ e2e_first_phys() { echo $(((($1) * E2E_NUM + E2E_DEN - 1) / E2E_DEN)); }
 
 # e2e_click_at X Y: a click at a point of the play area (logical).
 e2e_click_at() {
-    xdotool mousemove "$(e2e_phys $((E2E_OX + $1)))" "$(e2e_phys $((E2E_OY + $2)))"
+    xdotool mousemove $((E2E_BX + $(e2e_phys $((E2E_OX + $1))))) $((E2E_BY + $(e2e_phys $((E2E_OY + $2)))))
     sleep 0.05
     xdotool click 1
 }
@@ -175,7 +197,7 @@ e2e_screen_hash() {
     read -r l t r b <<<"$LAYOUT_LINK"
     l=$(($(e2e_first_phys $((E2E_OX + l))) - x - 2)) t=$(($(e2e_first_phys $((E2E_OY + t))) - y - 2))
     r=$(($(e2e_first_phys $((E2E_OX + r))) - x + 1)) b=$(($(e2e_first_phys $((E2E_OY + b))) - y + 1))
-    import -window root -crop "${w}x$h+$x+$y" miff:- 2>/dev/null |
+    import -window root -crop "${w}x$h+$((E2E_BX + x))+$((E2E_BY + y))" miff:- 2>/dev/null |
         convert miff:- +repage -fill black -draw "rectangle $l,$t $r,$b" rgb:- | md5sum | cut -d' ' -f1
 }
 
@@ -217,9 +239,9 @@ e2e_click_button() {
     read -r x y <<<"$(e2e_button_point "$1")"
     x=$((x + E2E_OX))
     y=$((y + E2E_OY))
-    xdotool mousemove "$(e2e_phys "$x")" "$(e2e_phys "$y")"
+    xdotool mousemove $((E2E_BX + $(e2e_phys "$x"))) $((E2E_BY + $(e2e_phys "$y")))
     sleep 0.05
-    xdotool mousemove "$(e2e_phys $((x + 1)))" "$(e2e_phys "$y")"
+    xdotool mousemove $((E2E_BX + $(e2e_phys $((x + 1))))) $((E2E_BY + $(e2e_phys "$y")))
     sleep 0.05
     xdotool click 1
 }
