@@ -97,6 +97,8 @@ e2e_start_x() {
     local i
     # -noreset: otherwise the server resets whenever its last client leaves, and a program
     # started right after another one ended finds no display for a moment.
+    # Emptied first: a test that starts a second server must not read the first one's number.
+    : >"$E2E_TMP/display"
     Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN}x$E2E_DEPTH" -nolisten tcp -noreset 3>"$E2E_TMP/display" \
         >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
