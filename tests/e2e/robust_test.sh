@@ -25,6 +25,36 @@ e2e_box_open() {
 }
 e2e_helpers() { pgrep -s "$HELPER" || true; }
 
+# robust_until SECONDS WHAT CMD...: until CMD succeeds; fails with "WHAT" after SECONDS.
+robust_until() {
+    local limit=$1 what=$2 start=$SECONDS
+    shift 2
+    until "$@"; do
+        [ $((SECONDS - start)) -lt "$limit" ] || e2e_fail "$what"
+        sleep 0.1
+    done
+}
+robust_no_helpers() { [ -z "$(e2e_helpers)" ]; }
+robust_program_gone() { ! e2e_running "$E2E_PROGRAM_PID"; }
+
+# robust_lose_display: the X server dies; the program must end within 30 s.
+robust_lose_display() {
+    kill -KILL "$E2E_XVFB_PID"
+    wait "$E2E_XVFB_PID" 2>/dev/null || true
+    E2E_XVFB_PID=""
+    robust_until 30 "the program outlived its display" robust_program_gone
+}
+
+# robust_failed_save_box: a folder where the settings file belongs makes SAVE fail; waits for
+# its message box.
+robust_failed_save_box() {
+    rm -rf "$E2E_CONF" && mkdir -p "$E2E_CONF"
+    e2e_click_button new
+    e2e_wait_idle
+    e2e_click_button save
+    e2e_box_open
+}
+
 # ---- files the launcher finds in the player's Internet folder ----------------------------
 mkdir -p "$E2E_GAMEDIR/Internet"
 echo "not the link list" >"$E2E_TMP/victim"
@@ -94,19 +124,11 @@ umount "$conf_dir" 2>/dev/null || rm -rf "$E2E_CONF"
 # ---- killed outright while a box is open: the box goes with the game -------------------
 e2e_start_game
 e2e_wait_idle
-rm -rf "$E2E_CONF" && mkdir -p "$E2E_CONF"
-e2e_click_button new
-e2e_wait_idle
-e2e_click_button save
-e2e_box_open
+robust_failed_save_box
 kill -KILL "$E2E_PROGRAM_PID"
 wait "$E2E_GAME_PID" 2>/dev/null || true
 E2E_GAME_PID=""
-start=$SECONDS
-while [ -n "$(e2e_helpers)" ]; do
-  [ $((SECONDS - start)) -lt 10 ] || e2e_fail "the message box outlived the killed game"
-  sleep 0.1
-done
+robust_until 10 "the message box outlived the killed game" robust_no_helpers
 rm -rf "$E2E_CONF"
 
 # e2e_wrapper NAME LINES: a launcher that runs the shell LINES first, then the program itself
@@ -125,19 +147,8 @@ e2e_wrapper() {
 E2E_LAUNCHER=$(e2e_wrapper dead-stderr 'exec 2> >(exec true); wait $! || true') \
   e2e_start_game SDL_AUDIODRIVER=nonexistent
 e2e_wait_idle
-rm -rf "$E2E_CONF" && mkdir -p "$E2E_CONF"
-e2e_click_button new
-e2e_wait_idle
-e2e_click_button save
-e2e_box_open
-kill -KILL "$E2E_XVFB_PID"
-wait "$E2E_XVFB_PID" 2>/dev/null || true
-E2E_XVFB_PID=""
-start=$SECONDS
-while e2e_running "$E2E_PROGRAM_PID"; do
-  [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the program outlived its display"
-  sleep 0.1
-done
+robust_failed_save_box
+robust_lose_display
 rc=0
 wait "$E2E_GAME_PID" || rc=$?
 E2E_GAME_PID=""
@@ -204,14 +215,7 @@ e2e_start_game
 e2e_wait_idle
 e2e_click_button music
 e2e_wait_idle
-kill -KILL "$E2E_XVFB_PID"
-wait "$E2E_XVFB_PID" 2>/dev/null || true
-E2E_XVFB_PID=""
-start=$SECONDS
-while e2e_running "$E2E_PROGRAM_PID"; do
-  [ $((SECONDS - start)) -lt 30 ] || e2e_fail "the program outlived its display"
-  sleep 0.1
-done
+robust_lose_display
 wait "$E2E_GAME_PID" 2>/dev/null || true
 E2E_GAME_PID=""
 grep -q "connection to the display was lost" "$E2E_TMP/game.err" ||
