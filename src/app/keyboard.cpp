@@ -58,17 +58,19 @@ void DrawCursor(platform::Surface& s, Rect r) {
 
 static_assert(platform::kPlayAreaSize == platform::Size{layout::kPlayWidth, layout::kPlayHeight});
 
+// The whole of board cell `cell`, as the rules lay the cells out.
+Rect CellRect(const Rect& board, Point cell) {
+    return {board.left + layout::kCellSize * cell.x, board.top + layout::kCellSize * cell.y,
+            board.left + layout::kCellSize * (cell.x + 1),
+            board.top + layout::kCellSize * (cell.y + 1)};
+}
+
 } // namespace
 
 Rect CInterface::CursorRect() const {
     if (!m_game) return {};
-    const Rect& board = m_game->m_boardRect;
-    const Rect cell{board.left + layout::kCellSize * m_cursorCell.x,
-                    board.top + layout::kCellSize * m_cursorCell.y,
-                    board.left + layout::kCellSize * (m_cursorCell.x + 1),
-                    board.top + layout::kCellSize * (m_cursorCell.y + 1)};
     // The last column and row show only what the board's picture holds of them.
-    return cell.Intersect(board);
+    return CellRect(m_game->m_boardRect, m_cursorCell).Intersect(m_game->m_boardRect);
 }
 
 bool CInterface::CursorVisible() const {
@@ -120,9 +122,8 @@ void CInterface::ActAtCursor() {
     ShowCursor(true);
     // The middle of the cell, as a click there would give it; no menu button and no link is
     // pressed, whatever the mouse rests on.
-    const Point p{
-        m_game->m_boardRect.left + layout::kCellSize * m_cursorCell.x + layout::kCellSize / 2,
-        m_game->m_boardRect.top + layout::kCellSize * m_cursorCell.y + layout::kCellSize / 2};
+    const Rect cell = CellRect(m_game->m_boardRect, m_cursorCell);
+    const Point p{cell.left + layout::kCellSize / 2, cell.top + layout::kCellSize / 2};
     if (m_game->m_boardRect.Contains(p)) m_game->OnLeftButton(platform::kFlagLButton, p.x, p.y);
 }
 
